@@ -1,0 +1,80 @@
+#include "CSettings.h"
+
+#include "Diagnostics.h"
+#include "SingleInstance.h"
+
+#include <QDir>
+#include <QStringList>
+
+const QString settingsFileName = QStringLiteral("settings.cfg");
+
+QString currentDevicesFileName = QStringLiteral("Devices.txt");
+QString currentRequestsFileName = QStringLiteral("Zapros.txt");
+QString currentResponsesFileName = QStringLiteral("Otvet.txt");
+QString currentLastSendEui;
+
+namespace {
+
+const QStringList& keyList()
+{
+    static const QStringList keys = {
+        QStringLiteral("serverIpPort"),     QStringLiteral("serverLogin"),
+        QStringLiteral("serverPassword"),   QStringLiteral("language"),
+        QStringLiteral("width"),            QStringLiteral("height"),
+        QStringLiteral("rememberme"),       QStringLiteral("loraPresets"),
+        QStringLiteral("devicesFileName"),  QStringLiteral("requestsFileName"),
+        QStringLiteral("responsesFileName"), QStringLiteral("lastSendEui"),
+    };
+    return keys;
+}
+
+SingleInstance<CSettings> store;
+
+} // namespace
+
+CSettings::CSettings(const QString& fileName, QObject* parent)
+    : QSettings(fileName, QSettings::IniFormat, parent)
+{
+}
+
+CSettings* CSettings::instance(QObject* parent)
+{
+    return store.get([parent] {
+        return new CSettings(QDir::current().absoluteFilePath(settingsFileName), parent);
+    });
+}
+
+QString CSettings::keyName(int key)
+{
+    return (key >= 0 && key < keyList().size()) ? keyList().at(key) : QString();
+}
+
+QVariant CSettings::readValue(const ESettings& key, const QVariant& defaultValue)
+{
+    const QString name = keyName(key);
+    const QVariant result = name.isEmpty() ? QVariant() : instance()->value(name, defaultValue);
+    if (key == serverPassword)
+        DIAG() << Diagnostics::masked(result.toString());
+    else
+        DIAG() << result;
+    return result;
+}
+
+bool CSettings::writeValue(const ESettings& key, const QVariant& value)
+{
+    const QString name = keyName(key);
+    CSettings* settings = store.peek();
+    if (name.isEmpty() || !settings) {
+        DIAG() << "OUT false";
+        return false;
+    }
+    settings->setValue(name, value);
+    settings->sync();
+    // A file that could not be written must not be reported as stored.
+    if (settings->status() != QSettings::NoError) {
+        DIAG() << "OUT false";
+        return false;
+    }
+    DIAG() << "OUT true";
+    return true;
+}

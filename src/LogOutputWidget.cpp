@@ -1,0 +1,43 @@
+#include "LogOutputWidget.h"
+
+#include "SingleInstance.h"
+
+#include <QDateTime>
+#include <QGridLayout>
+#include <QPlainTextEdit>
+
+namespace {
+SingleInstance<LogOutputWidget> pane;
+}
+
+LogOutputWidget::LogOutputWidget(QWidget* parent)
+    : QWidget(parent)
+    , m_view(new QPlainTextEdit(this))
+{
+    m_view->setReadOnly(true);
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(m_view, 0, 0);
+}
+
+LogOutputWidget* LogOutputWidget::instance(QWidget* parent)
+{
+    return pane.get([parent] { return new LogOutputWidget(parent); });
+}
+
+void LogOutputWidget::appendMessage(QString text, QString color)
+{
+    const QString time = QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"));
+    const QString line = QStringLiteral("<font color=\"%1\">[%2] %3</font><br>").arg(color, time, text);
+    m_view->appendHtml(line);
+    m_view->moveCursor(QTextCursor::End);
+}
+
+QString LogOutputWidget::plainText() const
+{
+    return m_view->toPlainText();
+}
+
+QString LogOutputWidget::html() const
+{
+    return m_view->document()->toHtml();
+}
