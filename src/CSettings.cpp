@@ -78,3 +78,15 @@ bool CSettings::writeValue(const ESettings& key, const QVariant& value)
     DIAG() << "OUT true";
     return true;
 }
+
+void CSettings::ensureDefaults()
+{
+    const auto ensure = [](ESettings key, const QString& value) {
+        if (readValue(key, QVariant()).isNull())
+            writeValue(key, value);
+    };
+    ensure(devicesFileName, currentDevicesFileName);
+    ensure(requestsFileName, currentRequestsFileName);
+    ensure(responsesFileName, currentResponsesFileName);
+    ensure(lastSendEui, currentLastSendEui);
+}

@@ -32,6 +32,10 @@ public:
     static QVariant readValue(const ESettings& key, const QVariant& defaultValue);
     static bool writeValue(const ESettings& key, const QVariant& value);
 
+    // First start: the file names and the last send EUI get their defaults
+    // when absent; stored values are kept.
+    static void ensureDefaults();
+
 private:
     explicit CSettings(const QString& fileName, QObject* parent);
     static QString keyName(int key);

@@ -10,13 +10,6 @@
 
 namespace {
 const QString appVersion = QStringLiteral("1.3.3");
-
-// Keys written with their defaults on the first start.
-void ensureDefault(CSettings::ESettings key, const QString& value)
-{
-    if (CSettings::readValue(key, QVariant()).isNull())
-        CSettings::writeValue(key, value);
-}
 } // namespace
 
 int main(int argc, char* argv[])
@@ -40,10 +33,7 @@ int main(int argc, char* argv[])
     QObject::connect(client, &QWebSocket::textMessageReceived,
                      parser, &CMessageParser::processReceivedMessage, Qt::QueuedConnection);
 
-    ensureDefault(CSettings::devicesFileName, currentDevicesFileName);
-    ensureDefault(CSettings::requestsFileName, currentRequestsFileName);
-    ensureDefault(CSettings::responsesFileName, currentResponsesFileName);
-    ensureDefault(CSettings::lastSendEui, currentLastSendEui);
+    CSettings::ensureDefaults();
 
     CMainWindow window;
     window.show();
