@@ -82,7 +82,7 @@ bool CSettings::writeValue(const ESettings& key, const QVariant& value)
 void CSettings::ensureDefaults()
 {
     const auto ensure = [](ESettings key, const QString& value) {
-        if (readValue(key, QVariant()).isNull())
+        if (!readValue(key, QVariant()).isValid())
             writeValue(key, value);
     };
     ensure(devicesFileName, currentDevicesFileName);
