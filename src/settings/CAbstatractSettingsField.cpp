@@ -2,6 +2,8 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QVBoxLayout>
 
 CAbstatractSettingsField::CAbstatractSettingsField(QWidget* parent)
@@ -11,10 +13,13 @@ CAbstatractSettingsField::CAbstatractSettingsField(QWidget* parent)
     outer->setContentsMargins(1, 1, 1, 1);
     outer->setSpacing(2);
 
+    // Object names let tests and the workspace find the two forms.
     expandCheck = new QCheckBox(this);
+    expandCheck->setObjectName(QStringLiteral("expandCheck"));
     outer->addWidget(expandCheck);
 
     groupBox = new QGroupBox(this);
+    groupBox->setObjectName(QStringLiteral("groupBox"));
     groupBox->setCheckable(true);
     outer->addWidget(groupBox);
 
@@ -76,4 +81,16 @@ void CAbstatractSettingsField::appendWidget(QWidget* widget)
 void CAbstatractSettingsField::appendLayout(QLayout* layout)
 {
     groupLayout->addLayout(layout, 0);
+}
+
+QHBoxLayout* CAbstatractSettingsField::appendRow(const QString& label, QWidget* control,
+                                                 int labelStretch, int controlStretch)
+{
+    auto* row = new QHBoxLayout;
+    row->setContentsMargins(1, 1, 1, 1);
+    row->setSpacing(2);
+    appendLayout(row);
+    row->addWidget(new QLabel(label, groupBox), labelStretch);
+    row->addWidget(control, controlStretch);
+    return row;
 }

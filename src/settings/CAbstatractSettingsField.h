@@ -6,6 +6,7 @@
 
 class QCheckBox;
 class QGroupBox;
+class QHBoxLayout;
 class QLayout;
 class QVBoxLayout;
 
@@ -37,6 +38,11 @@ protected slots:
     void appendLayout(QLayout* layout);
 
 protected:
+    // A labelled row of the common pattern: label, then control, in a row
+    // with margin 1 and spacing 2, appended like any other layout.
+    QHBoxLayout* appendRow(const QString& label, QWidget* control,
+                           int labelStretch, int controlStretch);
+
     QList<QPointer<CAbstatractSettingsField>> childGroups;
     QCheckBox* expandCheck = nullptr;
     QGroupBox* groupBox = nullptr;
