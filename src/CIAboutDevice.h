@@ -1,0 +1,125 @@
+#pragma once
+
+#include "LoraRecords.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QString>
+#include <QWidget>
+
+#include <array>
+
+class CExpertSettingsField;
+class COptionalSettingsField;
+class CServerDataBox;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QScrollArea;
+class QTabWidget;
+class QTableWidget;
+
+// The registration workspace: shows each scanned device, looks it up on the
+// server, registers it from the settings form (by click or in auto mode) and
+// shows the verdict; a second tab lists the server's devices and deletes them;
+// named presets fill the settings form.
+//
+// Widgets reachable by object name (for the window and for tests):
+// "tabs", "messageLabel", "devEuiEdit", "appEuiEdit", "appKeyEdit",
+// "devAddrEdit", "appsKeyEdit", "nwksKeyEdit", "addButton", "autoModeCheck",
+// "serverDataBox", "serverDataScroll", "expertSettings", "optionalSettings",
+// "presetCombo", "presetNameEdit", "savePresetButton", "deviceTable".
+class CIAboutDevice : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit CIAboutDevice(QWidget* parent = nullptr);
+
+    // The working record: the last scan, or the server's view of that device.
+    CLoraDeviceInfo deviceInfo() const { return m_deviceInfo; }
+
+    CExpertSettingsField* expertSettings() const { return m_expert; }
+    COptionalSettingsField* optionalSettings() const { return m_optional; }
+    CServerDataBox* serverDataBox() const { return m_serverData; }
+
+signals:
+    void resizeWindow();
+
+public slots:
+    // Registration tab
+    void scanDeviceInfo(CLoraDeviceInfo info);
+    void sendInfoToTheNextStage();
+    void statusCon(CloraAuthResp authInfo);
+    void changePossibleStates(QString lastStatus);
+    void changeDevInfo(CLoraDeviceInfo devInfoResp);
+    void clearDevInfoFromServer();
+    void defaulSettingsWDs();
+
+    // Device table tab
+    void prepareToFillTable(CloraInfoResp info);
+    void fillDeviceTable(QJsonDocument doc);
+    void deleteDevice(int row);
+
+    // Presets
+    void iniPresets(QString presets);
+    void findPreset(QString presetName);
+    void changePresets();
+    void createPreset();
+    QJsonObject prepareJsonObjPreset();
+    void onPresetTextChanged(const QString& text);
+    void onExpertEdited();
+    void onOptionalEdited();
+
+private slots:
+    void onTabChanged(int index);
+    void onDeviceRemoved(const QString& status);
+    void onAutoModeToggled(bool checked);
+    void confirmDeleteDevice(int row);
+
+private:
+    void buildRegistrationTab(QWidget* tab);
+    QWidget* buildKeysBox();
+    QWidget* buildSettingsColumn();
+    void buildDeviceTable(QWidget* tab);
+    void connectPresets();
+    void requestAllDevices();
+    void selectPresetEntry(int index);
+    void selectCustomEntry();
+
+    static QString operatorText(const QString& status);
+
+    CLoraDeviceInfo m_deviceInfo;
+
+    QTabWidget* m_tabs = nullptr;
+    QLabel* m_messageLabel = nullptr;
+    std::array<QLabel*, 6> m_keyCaptions{};
+    QLineEdit* m_devEuiEdit = nullptr;
+    QLineEdit* m_appEuiEdit = nullptr;
+    QLineEdit* m_appKeyEdit = nullptr;
+    QLineEdit* m_devAddrEdit = nullptr;
+    QLineEdit* m_appsKeyEdit = nullptr;
+    QLineEdit* m_nwksKeyEdit = nullptr;
+    QPushButton* m_addButton = nullptr;
+    QCheckBox* m_autoModeCheck = nullptr;
+    QScrollArea* m_serverDataScroll = nullptr;
+    CServerDataBox* m_serverData = nullptr;
+
+    CExpertSettingsField* m_expert = nullptr;
+    COptionalSettingsField* m_optional = nullptr;
+
+    QComboBox* presetCombo = nullptr;
+    QLineEdit* presetNameEdit = nullptr;
+    QPushButton* savePresetButton = nullptr;
+    QString currentPresetName;
+    int currentPresetIndex = 0;
+    // Applying a preset fills the form field by field; comparing against a
+    // half-filled form would wrongly leave the preset, so detection waits.
+    bool m_applyingPreset = false;
+
+    QTableWidget* m_deviceTable = nullptr;
+    bool m_tableConnected = false;
+};
