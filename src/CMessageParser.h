@@ -3,6 +3,7 @@
 #include "LoraRecords.h"
 
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QObject>
 
 // Validates every text message of the server, dispatches it by "cmd" and turns
@@ -44,6 +45,7 @@ public slots:
 
 private:
     explicit CMessageParser(QObject* parent);
+    void rxNotice(const QJsonObject& notice);
 
     CloraAuthResp m_lastAuth;
     CloraInfoResp m_lastInfo;

@@ -1,15 +1,87 @@
 #include "CServerClient.h"
 
+#include "CMessageParser.h"
+#include "CSettings.h"
+#include "Diagnostics.h"
+#include "ProtocolKeys.h"
 #include "SingleInstance.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStringList>
+#include <QUrl>
 
 namespace {
 SingleInstance<CServerClient> client;
+
+const QStringList& stateNames()
+{
+    static const QStringList names = {
+        QStringLiteral("connecting"),          QStringLiteral("connected"),
+        QStringLiteral("authorization"),       QStringLiteral("authorizationSuccess"),
+        QStringLiteral("ready"),               QStringLiteral("disconnected"),
+        QStringLiteral("disconnectedFailed"),  QStringLiteral("authorizationFailed"),
+        QStringLiteral("commonErrors"),        QStringLiteral("serverInfoReqError"),
+        QStringLiteral("serverInfoRespError"), QStringLiteral("unknown"),
+    };
+    return names;
 }
+
+QUrl serverUrl(const QString& address)
+{
+    return QUrl(QStringLiteral("ws://") + address, QUrl::TolerantMode);
+}
+
+// The trace of a sent login request must not carry the password in clear.
+QString printable(const QString& message)
+{
+    if (!message.contains(ProtocolKeys::password))
+        return message;
+    QJsonObject object = QJsonDocument::fromJson(message.toUtf8()).object();
+    if (object.value(ProtocolKeys::cmd).toString() != ProtocolKeys::authReq
+        || !object.contains(ProtocolKeys::password))
+        return message;
+    object.insert(ProtocolKeys::password,
+                  Diagnostics::masked(object.value(ProtocolKeys::password).toString()));
+    return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
+}
+} // namespace
 
 CServerClient::CServerClient(const QString& text, QObject* parent)
     : QWebSocket(QString(), QWebSocketProtocol::Version13, parent)
     , m_text(text)
 {
+    connect(this, &QWebSocket::connected, this, [this] {
+        changeState(authorization);
+        sendLogin();
+    });
+    connect(this, &QWebSocket::disconnected, this, [this] { changeState(disconnected); });
+    connect(this, QOverload<QAbstractSocket::SocketError>::of(&QWebSocket::error), this,
+            &CServerClient::onSocketError, Qt::DirectConnection);
+#ifndef QT_NO_SSL
+    connect(this, QOverload<const QList<QSslError>&>::of(&QWebSocket::sslErrors), this,
+            [](const QList<QSslError>& errors) {
+                for (const QSslError& error : errors)
+                    DIAG() << error;
+            });
+#endif
+
+    // The parser is created beside the client when it does not exist yet, so
+    // both die with the same owner.
+    CMessageParser* parser = CMessageParser::instance(parent);
+    connect(parser, &CMessageParser::authMsgResp, this, [this](const CloraAuthResp& resp) {
+        changeState(resp.status ? authorizationSuccess : disconnected);
+    });
+    connect(this, &CServerClient::clientStateChanged, this, [this](EClientStates state) {
+        if (state == authorizationSuccess && cmdSendMessage(CMessageParser::srvInfoReq()))
+            changeState(commonErrors);
+    });
+    connect(parser, &CMessageParser::serverInfoResp, this, [this](const CloraInfoResp& info) {
+        DIAG() << info.status;
+        changeState(info.status ? ready : serverInfoRespError);
+    });
+
+    qDebug().noquote().nospace() << ProtocolKeys::separator << '\n';
 }
 
 CServerClient* CServerClient::instance(const QString& text, QObject* parent)
@@ -17,21 +89,44 @@ CServerClient* CServerClient::instance(const QString& text, QObject* parent)
     return client.get([&text, parent] { return new CServerClient(text, parent); });
 }
 
+QString CServerClient::stateName(int state)
+{
+    return (state >= 0 && state < stateNames().size()) ? stateNames().at(state)
+                                                       : QStringLiteral("UNKNOWN");
+}
+
 bool CServerClient::sendMessage(const QString& message)
 {
-    if (m_state != ready)
+    if (m_state != ready) {
+        DIAG() << "Invalid client state! Abort";
         return false;
-    return cmdSendMessage(message);
+    }
+    DIAG() << "Ready!";
+    return !cmdSendMessage(message);
 }
 
 void CServerClient::openWebSoket(CLoraAuthReq connectionInfo)
 {
     m_connectionInfo = connectionInfo;
+
+    if (m_state == unknown) {
+        changeState(connecting);
+        open(serverUrl(m_connectionInfo.address));
+        CSettings::writeValue(CSettings::serverIpPort, m_connectionInfo.address);
+    } else if (m_state == disconnected) {
+        open(serverUrl(m_connectionInfo.address));
+        // The socket is still opening, so this send normally fails; the real
+        // login follows once the socket reports it is connected.
+        sendLogin();
+    }
 }
 
 void CServerClient::logOut(QString token)
 {
-    Q_UNUSED(token)
+    if (token.isEmpty())
+        return;
+    if (cmdSendMessage(CMessageParser::closeAuthReq(token)))
+        changeState(disconnectedFailed);
 }
 
 void CServerClient::changeState(EClientStates state)
@@ -39,10 +134,36 @@ void CServerClient::changeState(EClientStates state)
     if (state == m_state)
         return;
     m_state = state;
+    DIAG() << "State changed: " << stateName(state) << "[" << int(state) << "]";
     emit clientStateChanged(state);
 }
 
 bool CServerClient::cmdSendMessage(const QString& message)
 {
-    return sendTextMessage(message) != message.toUtf8().size();
+    const qint64 written = sendTextMessage(message);
+    const qint64 expected = message.toUtf8().size();
+    if (written == expected) {
+        DIAG() << QString(QStringLiteral("Message sended:") + printable(message));
+        return false;
+    }
+    DIAG() << "Error! size = " << written << " message size = " << expected;
+    return true;
+}
+
+void CServerClient::sendLogin()
+{
+    if (cmdSendMessage(CMessageParser::authReq(m_connectionInfo.login, m_connectionInfo.password)))
+        changeState(authorizationFailed);
+}
+
+void CServerClient::onSocketError(QAbstractSocket::SocketError error)
+{
+    DIAG() << error;
+    if (error != QAbstractSocket::RemoteHostClosedError)
+        return;
+    DIAG() << "this";
+    CloraAuthResp resp;
+    resp.status = false;
+    resp.errString = QStringLiteral("Remote Host Closed Error");
+    emit hostError(resp);
 }

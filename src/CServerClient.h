@@ -38,7 +38,11 @@ public:
     EClientStates clientState() const { return m_state; }
     bool isReady() const { return m_state == ready; }
 
+    // The state's name as the state-change trace prints it; "UNKNOWN" outside the list.
+    static QString stateName(int state);
+
 public slots:
+    // Sends a request only in the state `ready`; returns whether it left the program.
     bool sendMessage(const QString& message);
     void openWebSoket(CLoraAuthReq connectionInfo);
     void logOut(QString token);
@@ -47,7 +51,9 @@ protected slots:
     void changeState(EClientStates state);
 
 private slots:
+    // Returns true when the send FAILED (the protocol's long-standing convention).
     bool cmdSendMessage(const QString& message);
+    void onSocketError(QAbstractSocket::SocketError error);
 
 signals:
     void clientStateChanged(EClientStates state);
@@ -57,6 +63,7 @@ signals:
 
 private:
     CServerClient(const QString& text, QObject* parent);
+    void sendLogin();
 
     EClientStates m_state = unknown;
     CLoraAuthReq m_connectionInfo;

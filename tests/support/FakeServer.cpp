@@ -1,0 +1,217 @@
+#include "FakeServer.h"
+
+#include "CMessageParser.h"
+#include "CServerClient.h"
+#include "ProtocolKeys.h"
+
+#include <QDeadlineTimer>
+#include <QHostAddress>
+#include <QJsonDocument>
+#include <QTest>
+#include <QWebSocket>
+#include <QWebSocketServer>
+
+namespace PK = ProtocolKeys;
+
+namespace {
+QJsonObject parse(const QString& text)
+{
+    return QJsonDocument::fromJson(text.toUtf8()).object();
+}
+
+// Waits in small event-loop steps until the condition holds or time runs out.
+template <typename Condition>
+bool waitUntil(Condition condition, int timeoutMs)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QTest::qWait(5);
+    }
+    return true;
+}
+} // namespace
+
+FakeServer::FakeServer(QObject* parent)
+    : QObject(parent)
+    , m_server(new QWebSocketServer(QStringLiteral("fake network server"),
+                                    QWebSocketServer::NonSecureMode, this))
+{
+    connect(m_server, &QWebSocketServer::newConnection, this, &FakeServer::onNewConnection);
+}
+
+FakeServer::~FakeServer()
+{
+    m_server->close();
+}
+
+bool FakeServer::start()
+{
+    return m_server->isListening() || m_server->listen(QHostAddress::LocalHost, 0);
+}
+
+QUrl FakeServer::url() const
+{
+    return QUrl(QStringLiteral("ws://") + address());
+}
+
+quint16 FakeServer::port() const
+{
+    return m_server->serverPort();
+}
+
+QString FakeServer::address() const
+{
+    return QStringLiteral("127.0.0.1:%1").arg(port());
+}
+
+QList<QJsonObject> FakeServer::received(const QString& cmd) const
+{
+    QList<QJsonObject> result;
+    for (const QString& text : m_messages) {
+        const QJsonObject object = parse(text);
+        if (cmd.isEmpty() || object.value(PK::cmd).toString() == cmd)
+            result.append(object);
+    }
+    return result;
+}
+
+void FakeServer::clearMessages()
+{
+    m_messages.clear();
+    m_handedOut.clear();
+}
+
+QJsonObject FakeServer::waitForMessage(const QString& cmd, int timeoutMs)
+{
+    QJsonObject found;
+    const auto take = [&] {
+        for (int i = 0; i < m_messages.size(); ++i) {
+            if (m_handedOut.at(i))
+                continue;
+            const QJsonObject object = parse(m_messages.at(i));
+            if (object.value(PK::cmd).toString() == cmd) {
+                m_handedOut[i] = true;
+                found = object;
+                return true;
+            }
+        }
+        return false;
+    };
+    waitUntil(take, timeoutMs);
+    return found;
+}
+
+bool FakeServer::hasClient() const
+{
+    return m_client && m_client->state() == QAbstractSocket::ConnectedState;
+}
+
+bool FakeServer::waitForClient(int timeoutMs)
+{
+    return waitUntil([this] { return hasClient(); }, timeoutMs);
+}
+
+void FakeServer::send(const QJsonObject& message)
+{
+    sendText(QString::fromUtf8(QJsonDocument(message).toJson(QJsonDocument::Compact)));
+}
+
+void FakeServer::sendText(const QString& text)
+{
+    if (m_client)
+        m_client->sendTextMessage(text);
+}
+
+void FakeServer::closeClient()
+{
+    if (m_client)
+        m_client->close();
+}
+
+void FakeServer::setAutoReply(const QString& cmd, Responder responder)
+{
+    m_autoReplies.insert(cmd, std::move(responder));
+}
+
+void FakeServer::setAutoReply(const QString& cmd, const QJsonObject& answer)
+{
+    setAutoReply(cmd, [answer](const QJsonObject&) { return QList<QJsonObject>{answer}; });
+}
+
+void FakeServer::clearAutoReplies()
+{
+    m_autoReplies.clear();
+}
+
+QJsonObject FakeServer::authResp(bool status, const QString& token, const QString& errString)
+{
+    return {{PK::cmd, PK::authResp},
+            {PK::status, status},
+            {PK::token, token},
+            {PK::deviceAccess, QStringLiteral("all")},
+            {PK::errString, errString}};
+}
+
+QJsonObject FakeServer::serverInfoResp(bool status, int other, int zarvo)
+{
+    const QJsonObject counts{{PK::deviceCountOther, other}, {PK::deviceCountZarvo, zarvo}};
+    return {{PK::cmd, PK::serverInfoResp}, {PK::status, status}, {PK::deviceCount, counts}};
+}
+
+void FakeServer::connectClientToParser(CServerClient* client)
+{
+    QObject::connect(client, &QWebSocket::textMessageReceived, CMessageParser::instance(),
+                     &CMessageParser::processReceivedMessage,
+                     Qt::ConnectionType(Qt::QueuedConnection | Qt::UniqueConnection));
+}
+
+bool FakeServer::loginClient(CServerClient* client, const QString& login, const QString& password,
+                             int timeoutMs)
+{
+    if (client->isReady())
+        return true;
+    if (!start())
+        return false;
+    connectClientToParser(client);
+
+    CLoraAuthReq request;
+    request.address = address();
+    request.login = login;
+    request.password = password;
+    client->openWebSoket(request);
+
+    if (waitForMessage(PK::authReq, timeoutMs).isEmpty())
+        return false;
+    send(authResp(true));
+    if (waitForMessage(PK::serverInfoReq, timeoutMs).isEmpty())
+        return false;
+    send(serverInfoResp(true));
+    return waitUntil([client] { return client->isReady(); }, timeoutMs);
+}
+
+void FakeServer::onNewConnection()
+{
+    while (QWebSocket* socket = m_server->nextPendingConnection()) {
+        socket->setParent(this);
+        m_client = socket;
+        ++m_connectionCount;
+        connect(socket, &QWebSocket::textMessageReceived, this, &FakeServer::onTextMessage);
+        connect(socket, &QWebSocket::disconnected, socket, &QObject::deleteLater);
+    }
+}
+
+void FakeServer::onTextMessage(const QString& text)
+{
+    m_messages.append(text);
+    m_handedOut.append(false);
+    emit messageReceived(text);
+
+    const auto reply = m_autoReplies.constFind(parse(text).value(PK::cmd).toString());
+    auto* socket = qobject_cast<QWebSocket*>(sender());
+    if (reply == m_autoReplies.constEnd() || !socket)
+        return;
+    for (const QJsonObject& answer : (*reply)(parse(text)))
+        socket->sendTextMessage(QString::fromUtf8(QJsonDocument(answer).toJson(QJsonDocument::Compact)));
+}
