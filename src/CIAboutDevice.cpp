@@ -1,26 +1,823 @@
 #include "CIAboutDevice.h"
 
-// Placeholder bodies: the workspace is being filled in.
-CIAboutDevice::CIAboutDevice(QWidget* parent) : QWidget(parent) {}
-void CIAboutDevice::scanDeviceInfo(CLoraDeviceInfo info) { m_deviceInfo = info; }
-void CIAboutDevice::sendInfoToTheNextStage() {}
-void CIAboutDevice::statusCon(CloraAuthResp) {}
-void CIAboutDevice::changePossibleStates(QString) {}
-void CIAboutDevice::changeDevInfo(CLoraDeviceInfo) {}
-void CIAboutDevice::clearDevInfoFromServer() {}
-void CIAboutDevice::defaulSettingsWDs() {}
-void CIAboutDevice::prepareToFillTable(CloraInfoResp) {}
-void CIAboutDevice::fillDeviceTable(QJsonDocument) {}
-void CIAboutDevice::deleteDevice(int) {}
-void CIAboutDevice::iniPresets(QString) {}
-void CIAboutDevice::findPreset(QString) {}
-void CIAboutDevice::changePresets() {}
-void CIAboutDevice::createPreset() {}
-QJsonObject CIAboutDevice::prepareJsonObjPreset() { return {}; }
-void CIAboutDevice::onPresetTextChanged(const QString&) {}
-void CIAboutDevice::onExpertEdited() {}
-void CIAboutDevice::onOptionalEdited() {}
-void CIAboutDevice::onTabChanged(int) {}
-void CIAboutDevice::onDeviceRemoved(const QString&) {}
-void CIAboutDevice::onAutoModeToggled(bool) {}
-void CIAboutDevice::confirmDeleteDevice(int) {}
+#include "CExpertSettingsField.h"
+#include "CMessageParser.h"
+#include "COptionalSettingsField.h"
+#include "CPresetFormat.h"
+#include "CServerClient.h"
+#include "CServerDataBox.h"
+#include "CSettings.h"
+#include "Diagnostics.h"
+#include "ProtocolKeys.h"
+#include "ScannedDevices.h"
+#include "WidgetLayouts.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDate>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHash>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScopedValueRollback>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include <utility>
+#include <vector>
+
+namespace PK = ProtocolKeys;
+
+namespace {
+
+const QString customEntry = QStringLiteral("custom");
+const QString devEuiTemplate = QStringLiteral("%deveui");
+const QString dateTemplate = QStringLiteral("%date");
+const QString invalidScanText = QStringLiteral("Invalid QR/Barcode");
+
+constexpr int deviceTableTab = 1;
+constexpr int nameColumn = 0;
+constexpr int devEuiColumn = 1;
+constexpr int actionColumn = 2;
+
+void setBlack(QWidget* widget)
+{
+    widget->setStyleSheet(CServerDataBox::textStyle(false));
+}
+
+// A comparison of one form value with its stored value, and the label
+// written when they differ.
+using Difference = std::pair<bool, const char*>;
+
+} // namespace
+
+CIAboutDevice::CIAboutDevice(QWidget* parent)
+    : QWidget(parent)
+{
+    auto* outer = new QHBoxLayout(this);
+    outer->setContentsMargins(1, 1, 1, 1);
+    outer->setSpacing(2);
+
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QStringLiteral("tabs"));
+    outer->addWidget(m_tabs);
+
+    auto* registrationTab = new QWidget(m_tabs);
+    buildRegistrationTab(registrationTab);
+    m_tabs->addTab(registrationTab, tr("Регистрация устройства"));
+
+    auto* tableTab = new QWidget(m_tabs);
+    buildDeviceTable(tableTab);
+    m_tabs->addTab(tableTab, tr("Таблица устройств"));
+
+    defaulSettingsWDs();
+
+    CMessageParser* parser = CMessageParser::instance();
+    connect(parser, &CMessageParser::authMsgResp, this, &CIAboutDevice::statusCon);
+    connect(CServerClient::instance(), &CServerClient::hostError, this, &CIAboutDevice::statusCon);
+    connect(parser, &CMessageParser::mngDevRespSignal, this, &CIAboutDevice::changePossibleStates);
+    connect(parser, &CMessageParser::infoDevicesResp, this, &CIAboutDevice::changeDevInfo);
+    connect(parser, &CMessageParser::serverInfoResp, this, &CIAboutDevice::prepareToFillTable);
+    connect(parser, &CMessageParser::deviceMbRemoved, this, &CIAboutDevice::onDeviceRemoved);
+
+    connect(m_tabs, &QTabWidget::currentChanged, this, &CIAboutDevice::onTabChanged);
+    connect(m_addButton, &QPushButton::clicked, this, &CIAboutDevice::sendInfoToTheNextStage);
+    connect(m_autoModeCheck, &QCheckBox::toggled, this, &CIAboutDevice::updateAddButton);
+
+    connectPresets();
+    iniPresets(storedPresets());
+}
+
+// ---------------------------------------------------------------- layout
+
+void CIAboutDevice::buildRegistrationTab(QWidget* tab)
+{
+    auto* tabLayout = new QHBoxLayout(tab);
+    tabLayout->setContentsMargins(1, 1, 1, 1);
+    tabLayout->setSpacing(2);
+
+    auto* left = new QVBoxLayout;
+    left->setContentsMargins(1, 1, 1, 1);
+    left->setSpacing(2);
+    tabLayout->addLayout(left);
+
+    m_messageLabel = new QLabel(tab);
+    m_messageLabel->setObjectName(QStringLiteral("messageLabel"));
+    m_messageLabel->setWordWrap(true);
+    QFont font = m_messageLabel->font();
+    font.setPixelSize(16);
+    m_messageLabel->setFont(font);
+    m_messageLabel->hide();
+    left->addWidget(m_messageLabel);
+
+    left->addWidget(buildKeysBox());
+
+    m_addButton = new QPushButton(tr("&Добавить"), tab);
+    m_addButton->setObjectName(QStringLiteral("addButton"));
+    m_addButton->setFixedWidth(75);
+    m_addButton->setEnabled(false);
+    left->addWidget(m_addButton);
+
+    m_autoModeCheck = new QCheckBox(tr("Добавлять в автоматическом режиме"), tab);
+    m_autoModeCheck->setObjectName(QStringLiteral("autoModeCheck"));
+    left->addWidget(m_autoModeCheck);
+
+    m_serverDataScroll = new QScrollArea(tab);
+    m_serverDataScroll->setObjectName(QStringLiteral("serverDataScroll"));
+    m_serverDataScroll->setWidgetResizable(true);
+    m_serverDataScroll->setMinimumWidth(430);
+    m_serverDataScroll->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::MinimumExpanding);
+    m_serverData = new CServerDataBox(m_serverDataScroll);
+    m_serverData->setObjectName(QStringLiteral("serverDataBox"));
+    m_serverData->setFixedWidth(414);
+    m_serverDataScroll->setWidget(m_serverData);
+    left->addWidget(m_serverDataScroll);
+
+    tabLayout->addWidget(buildSettingsColumn());
+}
+
+QWidget* CIAboutDevice::buildKeysBox()
+{
+    auto* box = new QGroupBox(tr("Основные данные"));
+    box->setFixedWidth(414);
+    auto* rows = new QVBoxLayout(box);
+    rows->setContentsMargins(1, 1, 1, 1);
+    rows->setSpacing(2);
+
+    // Captions are the keys' own names and stay untranslated.
+    const std::array<QString, 6> captions = {
+        QStringLiteral("DevEui:"), QStringLiteral("AppEui:"), QStringLiteral("AppKey:"),
+        QStringLiteral("DevAddr:"), QStringLiteral("AppSKey:"), QStringLiteral("NwkSKEY:"),
+    };
+    const std::array<QString, 6> names = {
+        QStringLiteral("devEuiEdit"), QStringLiteral("appEuiEdit"), QStringLiteral("appKeyEdit"),
+        QStringLiteral("devAddrEdit"), QStringLiteral("appsKeyEdit"), QStringLiteral("nwksKeyEdit"),
+    };
+    std::array<QLineEdit*, 6> edits{};
+    for (std::size_t i = 0; i < captions.size(); ++i) {
+        QHBoxLayout* row = WIDGET::prepareInnerHLayout(rows);
+        m_keyCaptions[i] = new QLabel(captions[i], box);
+        edits[i] = new QLineEdit(box);
+        edits[i]->setObjectName(names[i]);
+        row->addWidget(m_keyCaptions[i]);
+        row->addWidget(edits[i]);
+    }
+    m_devEuiEdit = edits[0];
+    m_appEuiEdit = edits[1];
+    m_appKeyEdit = edits[2];
+    m_devAddrEdit = edits[3];
+    m_appsKeyEdit = edits[4];
+    m_nwksKeyEdit = edits[5];
+    return box;
+}
+
+QWidget* CIAboutDevice::buildSettingsColumn()
+{
+    auto* scroll = new QScrollArea;
+    scroll->setWidgetResizable(true);
+    scroll->setMinimumWidth(414);
+
+    auto* content = new QWidget(scroll);
+    auto* column = new QVBoxLayout(content);
+    column->setContentsMargins(1, 1, 1, 1);
+    column->setSpacing(2);
+
+    QHBoxLayout* presetRow = WIDGET::prepareInnerHLayout(column);
+    presetCombo = new QComboBox(content);
+    presetCombo->setObjectName(QStringLiteral("presetCombo"));
+    presetCombo->addItem(tr("Список готовых настроек"));
+    presetCombo->addItem(customEntry);
+    presetNameEdit = new QLineEdit(content);
+    presetNameEdit->setObjectName(QStringLiteral("presetNameEdit"));
+    presetNameEdit->setPlaceholderText(tr("Имя пресета"));
+    presetNameEdit->hide();
+    savePresetButton = new QPushButton(tr("Сохранить"), content);
+    savePresetButton->setObjectName(QStringLiteral("savePresetButton"));
+    savePresetButton->hide();
+    presetRow->addWidget(presetCombo);
+    presetRow->addWidget(presetNameEdit);
+    presetRow->addWidget(savePresetButton);
+
+    m_expert = new CExpertSettingsField(content);
+    m_expert->setObjectName(QStringLiteral("expertSettings"));
+    column->addWidget(m_expert);
+    m_optional = new COptionalSettingsField(content);
+    m_optional->setObjectName(QStringLiteral("optionalSettings"));
+    column->addWidget(m_optional);
+    column->addStretch(15);
+
+    scroll->setWidget(content);
+    return scroll;
+}
+
+void CIAboutDevice::buildDeviceTable(QWidget* tab)
+{
+    auto* layout = new QVBoxLayout(tab);
+    layout->setContentsMargins(1, 1, 1, 1);
+    layout->setSpacing(2);
+    m_deviceTable = new QTableWidget(tab);
+    m_deviceTable->setObjectName(QStringLiteral("deviceTable"));
+    layout->addWidget(m_deviceTable);
+}
+
+void CIAboutDevice::defaulSettingsWDs()
+{
+    for (QLineEdit* edit : {m_devEuiEdit, m_appEuiEdit, m_appKeyEdit, m_devAddrEdit,
+                            m_appsKeyEdit, m_nwksKeyEdit}) {
+        edit->setReadOnly(true);
+        edit->setEchoMode(QLineEdit::Normal);
+    }
+    m_serverData->hide();
+    clearDevInfoFromServer();
+}
+
+// ---------------------------------------------------------------- registration
+
+void CIAboutDevice::scanDeviceInfo(CLoraDeviceInfo info)
+{
+    m_deviceInfo = info;
+
+    m_messageLabel->clear();
+    for (QLabel* caption : m_keyCaptions)
+        setBlack(caption);
+
+    if (!m_deviceInfo.isValid()) {
+        DIAG() << "Ошибка чтения QR/Barcode";
+        m_messageLabel->setText(QStringLiteral("QR/Barcode reading error !!!"));
+        m_messageLabel->show();
+        for (QLineEdit* edit : {m_devEuiEdit, m_appEuiEdit, m_appKeyEdit, m_devAddrEdit,
+                                m_appsKeyEdit, m_nwksKeyEdit})
+            edit->setText(invalidScanText);
+        clearDevInfoFromServer();
+        m_serverData->show();
+        m_serverData->showNotice(invalidScanText);
+        emit resizeWindow();
+        return;
+    }
+
+    m_messageLabel->hide();
+    m_devEuiEdit->setText(m_deviceInfo.devEui);
+    m_devAddrEdit->setText(m_deviceInfo.devAddress == 0
+                               ? QStringLiteral("empty devaddr")
+                               : CServerDataBox::hexAddress(m_deviceInfo.devAddress));
+    m_appEuiEdit->setText(m_deviceInfo.appEui);
+    m_appKeyEdit->setText(m_deviceInfo.appKey);
+    m_appsKeyEdit->setText(m_deviceInfo.appsKey);
+    m_nwksKeyEdit->setText(m_deviceInfo.nwksKey);
+
+    m_serverData->resetDevEuiValue();
+    DIAG() << "Проверяю статус подключения к вебсокету";
+
+    if (CServerClient::instance()->isValid()) {
+        CMessageParser::instance()->getDevReq(m_deviceInfo);
+        m_serverData->resetStatus();
+        if (m_autoModeCheck->isChecked())
+            sendInfoToTheNextStage();
+        return;
+    }
+
+    if (!m_serverData->isHidden()) {
+        DIAG() << "АХТУНГ закрыт вебсокет";
+        clearDevInfoFromServer();
+    }
+    m_serverData->showStatus(tr("Нет подлючения к серверу"), true);
+    m_serverData->show();
+    emit resizeWindow();
+}
+
+void CIAboutDevice::sendInfoToTheNextStage()
+{
+    const OptionalSettings optional = m_optional->getSettings();
+    const ExpertSettings expert = m_expert->getSettings();
+    m_serverData->resetDevEuiValue();
+
+    DIAG() << "existABP" << m_deviceInfo.existABP();
+    DIAG() << "existOTAA" << m_deviceInfo.existOTAA();
+    DIAG() << "isValid" << m_deviceInfo.isValid();
+    if (!m_deviceInfo.isValid())
+        return;
+
+    // Name templates
+    QString name = optional.device.name;
+    if (name.contains(devEuiTemplate))
+        name.replace(devEuiTemplate, m_devEuiEdit->text());
+    else
+        DIAG() << "NO %deveui";
+    if (name.contains(dateTemplate))
+        name.replace(dateTemplate, QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")));
+    else
+        DIAG() << "NO %date";
+    m_deviceInfo.devName = name;
+    DIAG() << "devname: " << name;
+
+    // Class and its class C options
+    if (!optional.device.deviceClass.isEmpty())
+        m_deviceInfo.devClass = optional.device.deviceClass;
+    if (optional.device.deviceClass == QLatin1String("CLASS_C") && optional.classC.enabled) {
+        m_deviceInfo.reactionTime = optional.classC.reactionTime;
+        m_deviceInfo.useDownlinkQueueClassC = optional.classC.useDownlinkQueue;
+    } else {
+        m_deviceInfo.reactionTime = -1;
+        m_deviceInfo.foundMarker = -1;
+    }
+
+    // Channels and frequencies are taken whether or not their group is open.
+    const FreqPlanSettings& plan = optional.freqPlan;
+    bool* channels[] = {
+        &m_deviceInfo.channel1En, &m_deviceInfo.channel2En, &m_deviceInfo.channel3En,
+        &m_deviceInfo.channel4En, &m_deviceInfo.channel5En, &m_deviceInfo.channel6En,
+        &m_deviceInfo.channel7En, &m_deviceInfo.channel8En, &m_deviceInfo.channel9En,
+        &m_deviceInfo.channel10En, &m_deviceInfo.channel11En, &m_deviceInfo.channel12En,
+        &m_deviceInfo.channel13En, &m_deviceInfo.channel14En, &m_deviceInfo.channel15En,
+        &m_deviceInfo.channel16En,
+    };
+    for (int i = 0; i < 16; ++i)
+        *channels[i] = i < 8 && plan.channelEnabled[i];
+    m_deviceInfo.freq4 = plan.freq4;
+    m_deviceInfo.freq5 = plan.freq5;
+    m_deviceInfo.freq6 = plan.freq6;
+    m_deviceInfo.freq7 = plan.freq7;
+    m_deviceInfo.freq8 = plan.freq8;
+    m_deviceInfo.freqRx2 = plan.freqRx2;
+
+    // Expert values: a collapsed group means "not given" (-1) to the server.
+    const bool adrOn = expert.anyEnabled && expert.adr.enabled;
+    const bool rxOn = expert.anyEnabled && expert.rx.enabled;
+    const bool locationOn = expert.anyEnabled && expert.location.enabled;
+    if (adrOn)
+        m_deviceInfo.serverAdrEnable = expert.adr.serverAdr;
+    m_deviceInfo.preferDr = adrOn ? expert.adr.preferDr : -1;
+    m_deviceInfo.preferPower = adrOn ? expert.adr.preferPower : -1;
+    m_deviceInfo.rxWindow = rxOn ? expert.rx.rxWindow : -1;
+    m_deviceInfo.delayRx1 = rxOn ? expert.rx.rx1Delay : -1;
+    m_deviceInfo.drRx2 = rxOn ? expert.rx.rx2Dr : -1;
+    m_deviceInfo.delayJoin1 = rxOn ? expert.rx.joinAcceptDelay : -1;
+    m_deviceInfo.longitude = locationOn ? qMin(expert.location.longitude, 90.0) : -1.0;
+    m_deviceInfo.latitude = locationOn ? qMin(expert.location.latitude, 90.0) : -1.0;
+    m_deviceInfo.altitude = locationOn ? expert.location.altitude : -1;
+
+    // Recorded before the request leaves, whatever the server answers.
+    ScannedDevices* scanned = ScannedDevices::instance();
+    scanned->writeDeviceToFile(m_deviceInfo);
+    scanned->addDevice(m_deviceInfo.devEui);
+    scanned->setDeviceState(m_deviceInfo.devEui, 0);
+
+    CMessageParser::instance()->mngDevReq(m_deviceInfo);
+}
+
+QString CIAboutDevice::operatorText(const QString& status)
+{
+    namespace S = PK::Status;
+    static const QHash<QString, QString> texts = {
+        {S::repetitionDevAddr, QStringLiteral("Device is already registered on server")},
+        {S::invalidDevEui, QStringLiteral("Invalid size of device EUI")},
+        {S::invalidAbpParamList,
+         QStringLiteral("Invalid mandatory parameters list for “ABP” section")},
+        {S::invalidDevAddrValue, QStringLiteral("Invalid “devAddress” value")},
+        {S::invalidSessionKeyValue,
+         QStringLiteral("Invaliud size of “appsKey” or/and “nwksKey”")},
+        {S::invalidOtaaParamList,
+         QStringLiteral("Invalid mandatory parameters list for “OTAA” section")},
+        {S::invalidAppKeyValue, QStringLiteral("Invalid size of “appKey”")},
+        {S::noRegisterKeys,
+         QStringLiteral("Device is not exist yet and packet doesn’t contain registration information")},
+        {S::abpReginfoAlreadyExist,
+         QStringLiteral("ABP activation information for corresponding device is already existed on server")},
+        {S::reginfoAlreadyExist,
+         QStringLiteral("Registration information for corresponding device is already existed on server")},
+        {S::maxDevCountReached, QStringLiteral("Maximum device count limitation has reached")},
+        {S::added,
+         QStringLiteral("Device is not existed on server before and is registered with corresponding registration information")},
+        {S::updated, QStringLiteral("Some parameters are updated for corresponding device")},
+        {S::nothingToUpdate, QStringLiteral("Changes from existing device parameters is not detected")},
+        {S::updateViaMacBuffer,
+         QStringLiteral("Received parameters should be updated via MAC commands and ones couldn’t be applied")},
+        {S::emptyDataForUpdate, QStringLiteral("Не было описания ошибки emptyDataForUpdate")},
+        {S::invalidPower, QStringLiteral("Invalid value for “preferPower” parameter")},
+        {S::invalidChannelMaskParamList,
+         QStringLiteral("Invalid mandatory parameters list in section “channelMask”")},
+    };
+    return texts.value(status);
+}
+
+void CIAboutDevice::changePossibleStates(QString lastStatus)
+{
+    DIAG() << "Обрабатываю результат ответа от сервера";
+    const QString text = operatorText(lastStatus);
+    if (!text.isEmpty()) {
+        m_messageLabel->show();
+        m_messageLabel->setText(text);
+    }
+    DIAG() << "Вывел сообщение , которое вернул сервер";
+}
+
+void CIAboutDevice::changeDevInfo(CLoraDeviceInfo devInfoResp)
+{
+    if (devInfoResp.foundMarker == 1) {
+        // Device lists also arrive for the table; only an answer about the
+        // scanned device may replace what the operator is working on.
+        if (m_deviceInfo.devEui.isEmpty()
+            || devInfoResp.devEui.compare(m_deviceInfo.devEui, Qt::CaseInsensitive) != 0) {
+            DIAG() << "not the scanned device:" << devInfoResp.devEui;
+            return;
+        }
+        m_deviceInfo = devInfoResp;
+        m_serverData->showStatus(tr("Зарегистрировано"), false);
+        DIAG() << "+" << CServerDataBox::hexAddress(m_deviceInfo.devAddress);
+        DIAG() << m_deviceInfo.serverAdrEnable;
+        m_serverData->showDevice(m_deviceInfo);
+        return;
+    }
+
+    // An empty list says nothing when no valid device has been scanned.
+    if (!m_deviceInfo.isValid()) {
+        DIAG() << "no scanned device to report on";
+        return;
+    }
+    if (!m_serverData->isHidden())
+        clearDevInfoFromServer();
+    m_serverData->show();
+    m_serverData->showNotice(tr("Данное устройство, еще не зарегистрировано на сервере"));
+}
+
+void CIAboutDevice::clearDevInfoFromServer()
+{
+    m_serverData->clearRows();
+}
+
+void CIAboutDevice::statusCon(CloraAuthResp authInfo)
+{
+    m_loggedIn = authInfo.status;
+    updateAddButton();
+}
+
+void CIAboutDevice::updateAddButton()
+{
+    // Add needs a login, and is the auto mode's job while that is on.
+    m_addButton->setEnabled(m_loggedIn && !m_autoModeCheck->isChecked());
+}
+
+void CIAboutDevice::onTabChanged(int index)
+{
+    clearDevInfoFromServer();
+    if (index == deviceTableTab) {
+        requestAllDevices();
+        DIAG() << "resize table";
+    }
+}
+
+void CIAboutDevice::onDeviceRemoved(const QString& status)
+{
+    if (status != PK::Status::deleted)
+        return;
+    CServerClient::instance()->sendMessage(CMessageParser::srvInfoReq());
+    requestAllDevices();
+}
+
+void CIAboutDevice::requestAllDevices()
+{
+    CServerClient::instance()->sendMessage(CMessageParser::allDevicesReq());
+}
+
+// ---------------------------------------------------------------- device table
+
+void CIAboutDevice::prepareToFillTable(CloraInfoResp info)
+{
+    DIAG() << info.deviceCountOther + info.deviceCountZarvo;
+    if (m_deviceTable->rowCount() > 0)
+        m_deviceTable->setRowCount(0);
+    m_deviceTable->setColumnCount(3);
+    m_deviceTable->setHorizontalHeaderLabels(
+        {tr("Имя устройства"), QStringLiteral("DevEUI"), tr("Действие")});
+
+    m_deviceTable->setColumnWidth(nameColumn, static_cast<int>((m_deviceTable->width() / 3) * 1.1));
+    m_deviceTable->setColumnWidth(devEuiColumn, 180);
+    m_deviceTable->setColumnWidth(actionColumn, 100);
+    m_deviceTable->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_deviceTable->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_deviceTable->horizontalHeaderItem(nameColumn)->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_deviceTable->horizontalHeader()->setSectionResizeMode(nameColumn, QHeaderView::Stretch);
+    m_deviceTable->setFrameShape(QFrame::NoFrame);
+
+    if (!m_tableConnected) {
+        connect(CMessageParser::instance(), &CMessageParser::devicesList,
+                this, &CIAboutDevice::fillDeviceTable);
+        m_tableConnected = true;
+    }
+    m_deviceTable->setShowGrid(true);
+}
+
+void CIAboutDevice::fillDeviceTable(QJsonDocument doc)
+{
+    DIAG() << "fill table";
+    const QJsonArray devices = doc.object().value(PK::devicesList).toArray();
+    if (devices.isEmpty())
+        return;
+
+    // Dropping the old rows first, so no name of an earlier list survives
+    // in a row whose new device has none.
+    m_deviceTable->setRowCount(0);
+    m_deviceTable->setRowCount(devices.size());
+    const auto cell = [](const QString& text) {
+        auto* item = new QTableWidgetItem(text);
+        item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+        item->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        return item;
+    };
+
+    for (int row = 0; row < devices.size(); ++row) {
+        const QJsonObject device = devices.at(row).toObject();
+        if (device.contains(PK::devEui))
+            m_deviceTable->setItem(row, devEuiColumn, cell(device.value(PK::devEui).toString()));
+        if (device.contains(PK::devName)) {
+            const QString name = device.value(PK::devName).toString();
+            m_deviceTable->setItem(row, nameColumn,
+                                   cell(name.isEmpty() ? tr("Имя не установлено") : name));
+        }
+
+        auto* panel = new QWidget;
+        auto* panelLayout = new QHBoxLayout(panel);
+        panelLayout->setContentsMargins(5, 5, 5, 5);
+        auto* deleteButton = new QPushButton(tr("Удалить"), panel);
+        deleteButton->setFixedHeight(20);
+        panelLayout->addWidget(deleteButton);
+        // Queued: the confirmation runs its own event loop, during which a
+        // refill may delete this very button.
+        connect(deleteButton, &QPushButton::clicked, this,
+                [this, row] { deleteDevice(row); }, Qt::QueuedConnection);
+        m_deviceTable->setCellWidget(row, actionColumn, panel);
+    }
+}
+
+void CIAboutDevice::deleteDevice(int row)
+{
+    // Taken before asking: the table may be refilled while the box is open,
+    // and the operator confirms the device the row showed when asked.
+    const QTableWidgetItem* item = m_deviceTable->item(row, devEuiColumn);
+    const QString devEui = item ? item->text() : QString();
+    if (devEui.isEmpty()) {
+        DIAG() << "no DevEUI in row" << row;
+        return;
+    }
+
+    QMessageBox box(QMessageBox::Warning, tr("Предупреждение"),
+                    tr("Вы уверены что хотите удалить устройство?"),
+                    QMessageBox::Ok | QMessageBox::Cancel);
+    box.setDefaultButton(QMessageBox::Cancel);
+    if (box.exec() != QMessageBox::Ok)
+        return;
+
+    DIAG() << "delete this -> " << devEui;
+    CServerClient::instance()->sendMessage(CMessageParser::deleteDevicesReq({devEui}));
+}
+
+// ---------------------------------------------------------------- presets
+
+void CIAboutDevice::connectPresets()
+{
+    connect(presetCombo, &QComboBox::currentTextChanged, m_expert, &CAbstatractSettingsField::expandAll);
+    connect(presetCombo, &QComboBox::currentTextChanged, m_optional, &CAbstatractSettingsField::expandAll);
+    connect(presetCombo, &QComboBox::currentTextChanged, this, &CIAboutDevice::onPresetTextChanged);
+    connect(presetCombo, QOverload<int>::of(&QComboBox::currentIndexChanged),
+            this, &CIAboutDevice::changePresets);
+    connect(savePresetButton, &QPushButton::clicked, this, &CIAboutDevice::createPreset);
+    connect(m_expert, &CAbstatractSettingsField::edited, this, &CIAboutDevice::onExpertEdited);
+    connect(m_optional, &CAbstatractSettingsField::edited, this, &CIAboutDevice::onOptionalEdited);
+}
+
+QString CIAboutDevice::storedPresets()
+{
+    return CSettings::readValue(CSettings::loraPresets, QVariant()).toString();
+}
+
+void CIAboutDevice::storePresets(const QJsonArray& presets)
+{
+    CSettings::writeValue(CSettings::loraPresets, QJsonDocument(presets).toJson(QJsonDocument::Compact));
+}
+
+void CIAboutDevice::onPresetTextChanged(const QString& text)
+{
+    const bool custom = text == customEntry;
+    presetNameEdit->setVisible(custom);
+    savePresetButton->setVisible(custom);
+}
+
+void CIAboutDevice::selectCustomEntry()
+{
+    presetCombo->setCurrentIndex(presetCombo->findText(customEntry));
+}
+
+void CIAboutDevice::iniPresets(QString presets)
+{
+    const bool customShown = presetCombo->currentText() == customEntry;
+    const QJsonDocument doc = QJsonDocument::fromJson(presets.toUtf8());
+    if (doc.isNull())
+        return;
+    DIAG() << (doc.isArray() ? "jsonDoc.isArray()" : "jsonDoc.isObject()");
+    DIAG() << customShown;
+
+    // Rebuilding only adds entries: no selection change may reach
+    // changePresets and overwrite the form with some other preset.
+    const QSignalBlocker blocker(presetCombo);
+    presetCombo->removeItem(presetCombo->findText(customEntry));
+    for (const QJsonValue& element : doc.array()) {
+        const QString name = CPresetFormat::name(element.toObject());
+        if (!name.isEmpty() && name != customEntry && presetCombo->findText(name) < 0)
+            presetCombo->addItem(name);
+    }
+    presetCombo->addItem(customEntry);
+    if (customShown)
+        presetCombo->setCurrentIndex(presetCombo->count() - 1);
+}
+
+void CIAboutDevice::changePresets()
+{
+    const QString text = presetCombo->currentText();
+    DIAG() << text;
+    if (presetCombo->currentIndex() <= 0 || text == customEntry
+        || text == QLatin1String("Список готовых настроек")
+        || text == QLatin1String("List of presets")) {
+        savePresetButton->show();
+        presetNameEdit->show();
+        return;
+    }
+
+    currentPresetName = text;
+    currentPresetIndex = presetCombo->currentIndex();
+    if (!presetNameEdit->isHidden() && !savePresetButton->isHidden()) {
+        presetNameEdit->hide();
+        savePresetButton->hide();
+    }
+    findPreset(text);
+}
+
+void CIAboutDevice::findPreset(QString presetName)
+{
+    DIAG() << "IN";
+    const QJsonDocument doc = QJsonDocument::fromJson(storedPresets().toUtf8());
+    if (!doc.isNull()) {
+        DIAG() << (doc.isArray() ? "jsonDoc.isArray()" : "jsonDoc.isObject()");
+        // The groups signal edits while being filled; the form only matches
+        // the preset once all of it is applied.
+        const QScopedValueRollback<bool> applying(m_applyingPreset, true);
+        for (const QJsonValue& element : doc.array()) {
+            const QJsonObject preset = element.toObject();
+            const QString storedName = CPresetFormat::name(preset);
+            if (storedName != presetName)
+                continue;
+            DIAG() << presetName + QStringLiteral(" - ") + storedName;
+            m_expert->setSettings(CPresetFormat::expertSettings(preset));
+            m_optional->setSettings(CPresetFormat::optionalSettings(preset));
+        }
+    }
+    DIAG() << "OUT";
+}
+
+QJsonObject CIAboutDevice::prepareJsonObjPreset()
+{
+    return CPresetFormat::toJson(presetNameEdit->text(), m_expert->getSettings(),
+                                 m_optional->getSettings());
+}
+
+void CIAboutDevice::createPreset()
+{
+    const QString name = presetNameEdit->text();
+    if (name.isEmpty()) {
+        QMessageBox box;
+        box.setText(QStringLiteral("Empty preset name"));
+        box.exec();
+        return;
+    }
+
+    const QString stored = storedPresets();
+    const bool presetsExisted = !stored.isEmpty();
+    if (!presetsExisted) {
+        DIAG() << "Пресетов нет";
+        storePresets(QJsonArray{prepareJsonObjPreset()});
+        iniPresets(storedPresets());
+    } else {
+        DIAG() << "Пресеты есть";
+        QJsonArray presets = CPresetFormat::parse(stored);
+        int existing = -1;
+        for (int i = 0; i < presets.size(); ++i) {
+            if (CPresetFormat::name(presets.at(i).toObject()) == name)
+                existing = i;
+        }
+
+        if (existing >= 0) {
+            const auto answer = QMessageBox::warning(
+                nullptr, tr("Repetition preset name"),
+                name + QStringLiteral(" already exist!\nDo you want to rewrite your changes for preset ")
+                    + name + QStringLiteral(" ?"),
+                QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+            if (answer == QMessageBox::Yes) {
+                presets.removeAt(existing);
+                presets.append(prepareJsonObjPreset());
+                storePresets(presets);
+                iniPresets(storedPresets());
+                DIAG() << QJsonDocument(presets).toJson(QJsonDocument::Compact);
+            }
+            DIAG() << "false";
+            return;
+        }
+
+        presets.append(prepareJsonObjPreset());
+        storePresets(presets);
+        iniPresets(storedPresets());
+    }
+
+    QMessageBox success(QMessageBox::Information, tr("Success created!"),
+                        QStringLiteral("Do you want to change this preset?"),
+                        QMessageBox::Yes | QMessageBox::No);
+    if (success.exec() == QMessageBox::Yes)
+        presetCombo->setCurrentIndex(presetCombo->findText(name));
+    if (presetsExisted)
+        DIAG() << "true";
+}
+
+void CIAboutDevice::onExpertEdited()
+{
+    if (m_applyingPreset || currentPresetName.isEmpty() || presetCombo->currentIndex() == 0)
+        return;
+    DIAG() << "что-то изменилось в экспертных настрйоках";
+    DIAG() << currentPresetName;
+
+    const ExpertSettings form = m_expert->getSettings();
+    const ExpertSettings saved = CPresetFormat::expertSettings(
+        CPresetFormat::lastNamed(CPresetFormat::parse(storedPresets()), currentPresetName));
+
+    const std::vector<Difference> checks = {
+        {form.adr.serverAdr != saved.adr.serverAdr, "srvEnableADR"},
+        {form.adr.preferDr != saved.adr.preferDr, "preferDr"},
+        {form.adr.preferPower != saved.adr.preferPower, "preferPower"},
+        {form.rx.joinAcceptDelay != saved.rx.joinAcceptDelay, "acceptDelay"},
+        {form.rx.rx1Delay != saved.rx.rx1Delay, "rx1Delay"},
+        {form.rx.rx2Dr != saved.rx.rx2Dr, "rx2Dr"},
+        {form.rx.rxWindow != saved.rx.rxWindow, "rxWindow"},
+        {form.location.altitude != saved.location.altitude, "altitude"},
+        {form.location.longitude != saved.location.longitude, "longtitude"},
+        {form.location.latitude != saved.location.latitude, "latitude"},
+    };
+    for (const Difference& check : checks) {
+        if (!check.first)
+            continue;
+        DIAG() << check.second;
+        if (qstrcmp(check.second, "preferPower") == 0) {
+            DIAG() << "current:" << form.adr.preferPower;
+            DIAG() << "saved:" << saved.adr.preferPower;
+        }
+        selectCustomEntry();
+        return;
+    }
+    DIAG() << "все ок, вернул пресет";
+    presetCombo->setCurrentIndex(currentPresetIndex);
+}
+
+void CIAboutDevice::onOptionalEdited()
+{
+    if (m_applyingPreset || currentPresetName.isEmpty() || presetCombo->currentIndex() == 0)
+        return;
+    DIAG() << "что-то изменилось в опциональных настройках";
+    DIAG() << currentPresetName;
+
+    const OptionalSettings form = m_optional->getSettings();
+    const OptionalSettings saved = CPresetFormat::optionalSettings(
+        CPresetFormat::lastNamed(CPresetFormat::parse(storedPresets()), currentPresetName));
+    const FreqPlanSettings& plan = form.freqPlan;
+    const FreqPlanSettings& savedPlan = saved.freqPlan;
+
+    const std::vector<Difference> checks = {
+        {form.device.deviceClass != saved.device.deviceClass, "devClass  edited"},
+        {form.device.name != saved.device.name, "devName edited"},
+        {plan.freq4 != savedPlan.freq4, "freq1 edited"},
+        {plan.freq5 != savedPlan.freq5, "freq2 edited"},
+        {plan.freq6 != savedPlan.freq6, "freq3 edited"},
+        {plan.freq7 != savedPlan.freq7, "freq4 edited"},
+        {plan.freq8 != savedPlan.freq8, "freq5 edited"},
+        {plan.freqRx2 != savedPlan.freqRx2, "freqRx2 edited"},
+        {plan.channelEnabled[0] != savedPlan.channelEnabled[0], "mask1 edited"},
+        {plan.channelEnabled[1] != savedPlan.channelEnabled[1], "mask2 edited"},
+        {plan.channelEnabled[2] != savedPlan.channelEnabled[2], "mask3 edited"},
+        {plan.channelEnabled[3] != savedPlan.channelEnabled[3], "mask4 edited"},
+        {plan.channelEnabled[4] != savedPlan.channelEnabled[4], "mask5 edited"},
+        {plan.channelEnabled[5] != savedPlan.channelEnabled[5], "mask6 edited"},
+        {plan.channelEnabled[6] != savedPlan.channelEnabled[6], "mask7 edited"},
+        {plan.channelEnabled[7] != savedPlan.channelEnabled[7], "mask8 edited"},
+        {plan.plan != savedPlan.plan, "freq pan edited"},
+    };
+    for (const Difference& check : checks) {
+        if (!check.first)
+            continue;
+        DIAG() << check.second;
+        selectCustomEntry();
+        return;
+    }
+    DIAG() << "все ок, вернул пресет";
+    presetCombo->setCurrentIndex(currentPresetIndex);
+}

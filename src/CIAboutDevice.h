@@ -2,6 +2,7 @@
 
 #include "LoraRecords.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QString>
@@ -77,8 +78,7 @@ public slots:
 private slots:
     void onTabChanged(int index);
     void onDeviceRemoved(const QString& status);
-    void onAutoModeToggled(bool checked);
-    void confirmDeleteDevice(int row);
+    void updateAddButton();
 
 private:
     void buildRegistrationTab(QWidget* tab);
@@ -87,10 +87,11 @@ private:
     void buildDeviceTable(QWidget* tab);
     void connectPresets();
     void requestAllDevices();
-    void selectPresetEntry(int index);
     void selectCustomEntry();
 
     static QString operatorText(const QString& status);
+    static QString storedPresets();
+    static void storePresets(const QJsonArray& presets);
 
     CLoraDeviceInfo m_deviceInfo;
 
@@ -105,6 +106,7 @@ private:
     QLineEdit* m_nwksKeyEdit = nullptr;
     QPushButton* m_addButton = nullptr;
     QCheckBox* m_autoModeCheck = nullptr;
+    bool m_loggedIn = false;
     QScrollArea* m_serverDataScroll = nullptr;
     CServerDataBox* m_serverData = nullptr;
 

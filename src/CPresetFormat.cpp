@@ -1,0 +1,148 @@
+#include "CPresetFormat.h"
+
+#include "ProtocolKeys.h"
+
+#include <QJsonDocument>
+
+namespace PK = ProtocolKeys;
+
+namespace {
+
+// Member names of the stored format; where the word is the protocol's own,
+// the protocol constant is used.
+const QString presetKey = QStringLiteral("preset");
+const QString settingsKey = QStringLiteral("settings");
+const QString adaptiveDataRateKey = QStringLiteral("adaptiveDataRate");
+const QString rxDeviceSettingsKey = QStringLiteral("rxDeviceSettings");
+const QString deviceKey = QStringLiteral("device");
+const QString freqPlanKey = QStringLiteral("freqPlan");
+
+constexpr int storedChannels = 8;
+
+int freqAt(const FreqPlanSettings& plan, int index)
+{
+    const int values[] = {plan.freq4, plan.freq5, plan.freq6, plan.freq7, plan.freq8};
+    return values[index];
+}
+
+int* freqSlot(FreqPlanSettings& plan, int index)
+{
+    int* fields[] = {&plan.freq4, &plan.freq5, &plan.freq6, &plan.freq7, &plan.freq8};
+    return fields[index];
+}
+
+QString freqKey(int index)
+{
+    const QString keys[] = {PK::freq4, PK::freq5, PK::freq6, PK::freq7, PK::freq8};
+    return keys[index];
+}
+
+QJsonObject section(const QJsonObject& preset, const QString& key)
+{
+    return preset.value(settingsKey).toObject().value(key).toObject();
+}
+
+} // namespace
+
+QJsonObject CPresetFormat::toJson(const QString& presetName, const ExpertSettings& expert,
+                                  const OptionalSettings& optional)
+{
+    QJsonObject adaptiveDataRate;
+    adaptiveDataRate.insert(PK::preferDr, expert.adr.preferDr);
+    adaptiveDataRate.insert(PK::preferPower, expert.adr.preferPower);
+
+    QJsonObject rx;
+    rx.insert(PK::rxWindow, expert.rx.rxWindow);
+    rx.insert(PK::delayRx1, expert.rx.rx1Delay);
+    rx.insert(PK::drRx2, expert.rx.rx2Dr);
+    rx.insert(PK::delayJoin1, expert.rx.joinAcceptDelay);
+
+    QJsonObject position;
+    position.insert(PK::altitude, expert.location.altitude);
+    position.insert(PK::latitude, expert.location.latitude);
+    position.insert(PK::longitude, expert.location.longitude);
+
+    // The stored name carries the preset's own name as a prefix.
+    QJsonObject device;
+    device.insert(PK::devName, presetName + QLatin1Char('_') + optional.device.name);
+    device.insert(PK::devClass, optional.device.deviceClass);
+
+    QJsonObject freqPlan;
+    freqPlan.insert(freqPlanKey, optional.freqPlan.plan);
+    for (int i = 0; i < 5; ++i)
+        freqPlan.insert(freqKey(i), freqAt(optional.freqPlan, i));
+    freqPlan.insert(PK::freqRx2, optional.freqPlan.freqRx2);
+    for (int channel = 1; channel <= storedChannels; ++channel)
+        freqPlan.insert(PK::channelEn(channel), optional.freqPlan.channelEnabled[channel - 1]);
+
+    QJsonObject settings;
+    settings.insert(adaptiveDataRateKey, adaptiveDataRate);
+    settings.insert(rxDeviceSettingsKey, rx);
+    settings.insert(PK::position, position);
+    settings.insert(deviceKey, device);
+    settings.insert(freqPlanKey, freqPlan);
+    settings.insert(PK::serverAdrEnable, expert.adr.serverAdr);
+
+    QJsonObject preset;
+    preset.insert(presetKey, presetName);
+    preset.insert(settingsKey, settings);
+    return preset;
+}
+
+QString CPresetFormat::name(const QJsonObject& preset)
+{
+    return preset.value(presetKey).toString();
+}
+
+ExpertSettings CPresetFormat::expertSettings(const QJsonObject& preset)
+{
+    const QJsonObject adaptiveDataRate = section(preset, adaptiveDataRateKey);
+    const QJsonObject rx = section(preset, rxDeviceSettingsKey);
+    const QJsonObject position = section(preset, PK::position);
+
+    ExpertSettings expert;
+    expert.adr.preferDr = adaptiveDataRate.value(PK::preferDr).toInt();
+    expert.adr.preferPower = adaptiveDataRate.value(PK::preferPower).toInt();
+    expert.adr.serverAdr = preset.value(settingsKey).toObject().value(PK::serverAdrEnable).toBool();
+    expert.rx.joinAcceptDelay = rx.value(PK::delayJoin1).toInt();
+    expert.rx.rx1Delay = rx.value(PK::delayRx1).toInt();
+    expert.rx.rx2Dr = rx.value(PK::drRx2).toInt();
+    expert.rx.rxWindow = rx.value(PK::rxWindow).toInt();
+    expert.location.altitude = position.value(PK::altitude).toInt();
+    expert.location.latitude = position.value(PK::latitude).toDouble();
+    expert.location.longitude = position.value(PK::longitude).toDouble();
+    return expert;
+}
+
+OptionalSettings CPresetFormat::optionalSettings(const QJsonObject& preset)
+{
+    const QJsonObject device = section(preset, deviceKey);
+    const QJsonObject freqPlan = section(preset, freqPlanKey);
+
+    OptionalSettings optional;
+    optional.device.deviceClass = device.value(PK::devClass).toString();
+    optional.device.name = device.value(PK::devName).toString();
+    for (int i = 0; i < 5; ++i)
+        *freqSlot(optional.freqPlan, i) = freqPlan.value(freqKey(i)).toInt();
+    optional.freqPlan.freqRx2 = freqPlan.value(PK::freqRx2).toInt();
+    for (int channel = 1; channel <= storedChannels; ++channel)
+        optional.freqPlan.channelEnabled[channel - 1] = freqPlan.value(PK::channelEn(channel)).toBool();
+    optional.freqPlan.plan = freqPlan.value(freqPlanKey).toString();
+    return optional;
+}
+
+QJsonObject CPresetFormat::lastNamed(const QJsonArray& presets, const QString& presetName)
+{
+    QJsonObject found;
+    for (const QJsonValue& element : presets) {
+        const QJsonObject preset = element.toObject();
+        if (name(preset) == presetName)
+            found = preset;
+    }
+    return found;
+}
+
+QJsonArray CPresetFormat::parse(const QString& stored)
+{
+    return QJsonDocument::fromJson(stored.toUtf8()).array();
+}

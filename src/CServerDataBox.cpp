@@ -1,0 +1,148 @@
+#include "CServerDataBox.h"
+
+#include <QCoreApplication>
+#include <QGridLayout>
+#include <QLabel>
+
+// The box belongs to the workspace and translates in its context.
+CServerDataBox::CServerDataBox(QWidget* parent)
+    : QGroupBox(QCoreApplication::translate("CIAboutDevice", "Данные устройства с сервера"), parent)
+{
+    const std::array<QString, RowCount> captions = {
+        QCoreApplication::translate("CIAboutDevice", "Зарегистрировано устройств: "),
+        QCoreApplication::translate("CIAboutDevice", "DevEui: "),
+        QCoreApplication::translate("CIAboutDevice", "AppEui: "),
+        QCoreApplication::translate("CIAboutDevice", "AppKey:"),
+        QCoreApplication::translate("CIAboutDevice", "DevAddr: "),
+        QCoreApplication::translate("CIAboutDevice", "AppsKye:"),
+        QCoreApplication::translate("CIAboutDevice", "NwksKey:"),
+        QCoreApplication::translate("CIAboutDevice", "Имя устройства: "),
+        QCoreApplication::translate("CIAboutDevice", "Класс устройства: "),
+        QCoreApplication::translate("CIAboutDevice", "Время отклика(мс): "),
+        QCoreApplication::translate("CIAboutDevice", "Частотный план: "),
+        QCoreApplication::translate("CIAboutDevice", "Частота 4:"),
+        QCoreApplication::translate("CIAboutDevice", "Частота 5:"),
+        QCoreApplication::translate("CIAboutDevice", "Частота 6:"),
+        QCoreApplication::translate("CIAboutDevice", "Частота 7:"),
+        QCoreApplication::translate("CIAboutDevice", "Частота 8:"),
+        QCoreApplication::translate("CIAboutDevice", "Enable server ADR:"),
+        QCoreApplication::translate("CIAboutDevice", "Rx2 частота: "),
+        QCoreApplication::translate("CIAboutDevice", "Скорость передачи: "),
+        QCoreApplication::translate("CIAboutDevice", "Мощность передачи: "),
+        QCoreApplication::translate("CIAboutDevice", "Окно RX: "),
+        QCoreApplication::translate("CIAboutDevice", "Задержка RX1: "),
+        QCoreApplication::translate("CIAboutDevice", "Скорость передачи RX2: "),
+        QCoreApplication::translate("CIAboutDevice", "Задержка присоединения:"),
+        QCoreApplication::translate("CIAboutDevice", "Широта: "),
+        QCoreApplication::translate("CIAboutDevice", "Долгота: "),
+        QCoreApplication::translate("CIAboutDevice", "Высота над уровнем моря: "),
+    };
+
+    auto* layout = new QGridLayout(this);
+    layout->setContentsMargins(1, 1, 1, 1);
+    layout->setSpacing(2);
+    for (int row = 0; row < RowCount; ++row) {
+        m_captions[row] = new QLabel(captions[row], this);
+        m_values[row] = new QLabel(this);
+        m_values[row]->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        layout->addWidget(m_captions[row], row, 0);
+        layout->addWidget(m_values[row], row, 1);
+    }
+    m_values[Status]->setObjectName(QStringLiteral("serverStatusLabel"));
+    m_values[DevEui]->setObjectName(QStringLiteral("serverDevEuiLabel"));
+}
+
+QString CServerDataBox::hexAddress(qint32 devAddress)
+{
+    return QString::number(static_cast<quint32>(devAddress), 16).toUpper()
+        .rightJustified(8, QLatin1Char('0'));
+}
+
+QString CServerDataBox::textStyle(bool red)
+{
+    return red ? QStringLiteral("color: rgb(255,0,0)") : QStringLiteral("color: rgb(0,0,0)");
+}
+
+void CServerDataBox::clearRows()
+{
+    m_values[DevEui]->setWordWrap(false);
+    for (int row = 0; row < RowCount; ++row) {
+        m_captions[row]->hide();
+        m_values[row]->clear();
+        m_values[row]->hide();
+    }
+}
+
+void CServerDataBox::showDevice(const CLoraDeviceInfo& info)
+{
+    const auto number = [](qint64 value) { return QString::number(value); };
+    const auto degrees = [](double value) { return QString::number(value, 'g', 6); };
+
+    const std::array<QString, RowCount> texts = {
+        m_values[Status]->text(), info.devEui, info.appEui, info.appKey,
+        hexAddress(info.devAddress), info.appsKey, info.nwksKey, info.devName, info.devClass,
+        number(info.reactionTime), info.freqPlan, number(info.freq4), number(info.freq5),
+        number(info.freq6), number(info.freq7), number(info.freq8),
+        info.serverAdrEnable ? QStringLiteral("true") : QStringLiteral("false"),
+        number(info.freqRx2), number(info.preferDr), number(info.preferPower),
+        number(info.rxWindow), number(info.delayRx1), number(info.drRx2), number(info.delayJoin1),
+        degrees(info.latitude), degrees(info.longitude), number(info.altitude),
+    };
+    for (int row = 0; row < RowCount; ++row)
+        m_values[row]->setText(texts[row]);
+
+    show();
+    for (int row = 0; row < RowCount; ++row) {
+        if (texts[row].isEmpty())
+            continue;
+        m_captions[row]->show();
+        m_values[row]->show();
+    }
+}
+
+void CServerDataBox::showStatus(const QString& text, bool error)
+{
+    m_values[Status]->setStyleSheet(textStyle(error));
+    m_values[Status]->setText(text);
+    m_values[Status]->show();
+}
+
+void CServerDataBox::resetStatus()
+{
+    m_values[Status]->setStyleSheet(textStyle(false));
+    m_values[Status]->clear();
+}
+
+void CServerDataBox::showNotice(const QString& text)
+{
+    m_values[DevEui]->setWordWrap(true);
+    m_values[DevEui]->setStyleSheet(textStyle(true));
+    m_values[DevEui]->setText(text);
+    m_values[DevEui]->show();
+}
+
+void CServerDataBox::resetDevEuiValue()
+{
+    m_values[DevEui]->setStyleSheet(textStyle(false));
+    m_values[DevEui]->clear();
+}
+
+QString CServerDataBox::valueText(Row row) const
+{
+    return m_values[row]->text();
+}
+
+QString CServerDataBox::captionText(Row row) const
+{
+    return m_captions[row]->text();
+}
+
+bool CServerDataBox::isRowShown(Row row) const
+{
+    return !m_values[row]->isHidden();
+}
+
+bool CServerDataBox::isRed(Row row) const
+{
+    return m_values[row]->styleSheet() == textStyle(true);
+}
