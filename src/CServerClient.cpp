@@ -52,10 +52,11 @@ CServerClient::CServerClient(const QString& text, QObject* parent)
     , m_text(text)
 {
     connect(this, &QWebSocket::connected, this, [this] {
+        m_lossReported = false;
         changeState(authorization);
         sendLogin();
     });
-    connect(this, &QWebSocket::disconnected, this, [this] { changeState(disconnected); });
+    connect(this, &QWebSocket::disconnected, this, &CServerClient::onDisconnected);
     connect(this, QOverload<QAbstractSocket::SocketError>::of(&QWebSocket::error), this,
             &CServerClient::onSocketError, Qt::DirectConnection);
 #ifndef QT_NO_SSL
@@ -82,6 +83,14 @@ CServerClient::CServerClient(const QString& text, QObject* parent)
     });
 
     qDebug().noquote().nospace() << ProtocolKeys::separator << '\n';
+}
+
+CServerClient::~CServerClient()
+{
+    // The socket base may still signal while it shuts down; this part is gone by then.
+    disconnect(this, &QWebSocket::connected, this, nullptr);
+    disconnect(this, &QWebSocket::disconnected, this, nullptr);
+    disconnect(this, QOverload<QAbstractSocket::SocketError>::of(&QWebSocket::error), this, nullptr);
 }
 
 CServerClient* CServerClient::instance(const QString& text, QObject* parent)
@@ -162,6 +171,22 @@ void CServerClient::onSocketError(QAbstractSocket::SocketError error)
     if (error != QAbstractSocket::RemoteHostClosedError)
         return;
     DIAG() << "this";
+    reportConnectionLoss();
+}
+
+void CServerClient::onDisconnected()
+{
+    // The program never closes the socket itself, so a live session that ends
+    // without a transport error was closed by the server with a close frame:
+    // the login widget must hear of it as well.
+    if (!m_lossReported && m_state != disconnected)
+        reportConnectionLoss();
+    changeState(disconnected);
+}
+
+void CServerClient::reportConnectionLoss()
+{
+    m_lossReported = true;
     CloraAuthResp resp;
     resp.status = false;
     resp.errString = QStringLiteral("Remote Host Closed Error");

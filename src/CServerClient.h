@@ -34,6 +34,7 @@ public:
     Q_ENUM(EClientStates)
 
     static CServerClient* instance(const QString& text = QString(), QObject* parent = nullptr);
+    ~CServerClient() override;
 
     EClientStates clientState() const { return m_state; }
     bool isReady() const { return m_state == ready; }
@@ -48,15 +49,16 @@ public slots:
     void logOut(QString token);
 
 protected slots:
-    void changeState(EClientStates state);
+    void changeState(CServerClient::EClientStates state);
 
 private slots:
     // Returns true when the send FAILED (the protocol's long-standing convention).
     bool cmdSendMessage(const QString& message);
     void onSocketError(QAbstractSocket::SocketError error);
+    void onDisconnected();
 
 signals:
-    void clientStateChanged(EClientStates state);
+    void clientStateChanged(CServerClient::EClientStates state);
     void hostError(CloraAuthResp);
     void messageReceived(QString);
     void serverInfoReq();
@@ -65,7 +67,10 @@ private:
     CServerClient(const QString& text, QObject* parent);
     void sendLogin();
 
+    void reportConnectionLoss();
+
     EClientStates m_state = unknown;
+    bool m_lossReported = true;   // nothing to report before the first connection
     CLoraAuthReq m_connectionInfo;
     QString m_text;
 };

@@ -130,6 +130,12 @@ void FakeServer::closeClient()
         m_client->close();
 }
 
+void FakeServer::dropClient()
+{
+    if (m_client)
+        m_client->abort();
+}
+
 void FakeServer::setAutoReply(const QString& cmd, Responder responder)
 {
     m_autoReplies.insert(cmd, std::move(responder));

@@ -57,8 +57,10 @@ public:
     // To the connection opened last. The text form also sends what is not JSON.
     void send(const QJsonObject& message);
     void sendText(const QString& text);
-    // The server ends the connection (the client sees the remote host close it).
+    // The server ends the connection: with a WebSocket close frame, or by
+    // dropping the TCP connection without one.
     void closeClient();
+    void dropClient();
 
     // Answers every request with this "cmd" at once; the responder returns the
     // answers to send (none for silence).
