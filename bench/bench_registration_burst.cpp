@@ -1,0 +1,182 @@
+// Times a burst of 1,000 registrations that the program's own client and
+// message parser send over one connection to the development server: until
+// every verdict has arrived, and until the lookup and the counts that the
+// parser asks for after each "added" have been answered too.
+
+#include "CMessageParser.h"
+#include "CServerClient.h"
+#include "CSettings.h"
+#include "ProtocolKeys.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QVector>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+
+#ifdef TESMAR_DEVSERVER_PATH
+#include "ServerProcess.h"
+
+namespace {
+
+constexpr int burstSize = 1000;
+constexpr int measuredRuns = 5;
+constexpr int timeoutMs = 60000;
+
+// The program traces every message on the debug stream; printing 1,000s of
+// lines would time the terminal, not the protocol.
+void dropDebugLines(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type != QtDebugMsg && type != QtInfoMsg)
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+// Runs the event loop until the condition holds; no polling delay, so the
+// figures are not rounded up to a timer tick.
+bool runUntil(const std::function<bool()>& done)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > timeoutMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    }
+    return true;
+}
+
+CLoraDeviceInfo scannedDevice(int run, int index)
+{
+    CLoraDeviceInfo device;
+    device.devEui = QStringLiteral("BE%1%2").arg(run, 4, 16, QLatin1Char('0')).arg(index, 10, 16, QLatin1Char('0')).toUpper();
+    device.appEui = QStringLiteral("0102030405060708");
+    device.appKey = QStringLiteral("000102030405060708090A0B0C0D0E0F");
+    device.devName = QStringLiteral("bench-%1").arg(index);
+    device.devClass = QStringLiteral("CLASS_A");
+    device.freq4 = -1;
+    device.freq5 = -1;
+    device.freq6 = -1;
+    device.freq7 = -1;
+    device.freq8 = -1;
+    device.freqRx2 = -1;
+    device.rxWindow = device.delayRx1 = device.delayJoin1 = device.drRx2 = -1;
+    device.preferDr = device.preferPower = device.reactionTime = device.altitude = -1;
+    device.latitude = device.longitude = -1.0;
+    // The frequency-plan group's defaults: channels 1 to 8 on.
+    device.channel1En = device.channel2En = device.channel3En = device.channel4En = true;
+    device.channel5En = device.channel6En = device.channel7En = device.channel8En = true;
+    return device;
+}
+
+struct Stats
+{
+    double median;
+    double min;
+    double max;
+};
+
+Stats statsOf(QVector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const int n = values.size();
+    const double median = n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
+    return {median, values.front(), values.back()};
+}
+
+void printRow(const char* what, const Stats& stats)
+{
+    std::printf("  %-34s median %8.1f ms  min %8.1f ms  max %8.1f ms  (%.0f registrations/s at the median)\n",
+                what, stats.median, stats.min, stats.max, burstSize * 1000.0 / stats.median);
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    qInstallMessageHandler(dropDebugLines);
+
+    // The client stores the server address in settings.cfg of the working directory.
+    QTemporaryDir workDir;
+    QDir::setCurrent(workDir.path());
+
+    DevServer::ServerProcess server(QStringLiteral(TESMAR_DEVSERVER_PATH));
+    if (!server.start({QStringLiteral("--max-devices"), QString::number(burstSize * (measuredRuns + 1))})) {
+        std::fprintf(stderr, "bench_registration_burst: cannot start the server: %s\n",
+                     qPrintable(server.errorText()));
+        return 1;
+    }
+
+    // Wired as the program's start-up wires them.
+    CSettings::instance(&app);
+    CServerClient* client = CServerClient::instance(QStringLiteral("ws://"), &app);
+    CMessageParser* parser = CMessageParser::instance(&app);
+    QObject::connect(client, &QWebSocket::textMessageReceived, parser, &CMessageParser::processReceivedMessage,
+                     Qt::QueuedConnection);
+    client->openWebSoket({server.address(), QStringLiteral("admin"), QStringLiteral("admin")});
+    if (!runUntil([client] { return client->isReady(); })) {
+        std::fprintf(stderr, "bench_registration_burst: the client never became ready\n");
+        return 1;
+    }
+
+    int verdicts = 0;
+    int added = 0;
+    int countAnswers = 0;
+    QString firstRefusal;
+    QObject::connect(parser, &CMessageParser::mngDevRespSignal, [&](const QString& status) {
+        ++verdicts;
+        if (status != ProtocolKeys::Status::added && firstRefusal.isEmpty())
+            firstRefusal = status;
+        added += status == ProtocolKeys::Status::added;
+    });
+    QObject::connect(parser, &CMessageParser::serverInfoResp, [&] { ++countAnswers; });
+
+    QVector<double> verdictTimes;
+    QVector<double> settledTimes;
+    for (int run = 0; run <= measuredRuns; ++run) { // run 0 warms up
+        QVector<CLoraDeviceInfo> devices;
+        for (int i = 0; i < burstSize; ++i)
+            devices.append(scannedDevice(run, i));
+        verdicts = added = countAnswers = 0;
+
+        QElapsedTimer clock;
+        clock.start();
+        for (const CLoraDeviceInfo& device : devices)
+            parser->mngDevReq(device);
+        const bool answered = runUntil([&] { return verdicts == burstSize; });
+        const double verdictMs = clock.nsecsElapsed() / 1e6;
+        const bool settled = answered && added == burstSize && runUntil([&] { return countAnswers == burstSize; });
+        const double settledMs = clock.nsecsElapsed() / 1e6;
+        if (!settled || added != burstSize) {
+            std::fprintf(stderr,
+                         "bench_registration_burst: run %d got %d verdicts (%d added, first other: \"%s\"), "
+                         "%d count answers\n",
+                         run, verdicts, added, qPrintable(firstRefusal), countAnswers);
+            return 1;
+        }
+        if (run > 0) {
+            verdictTimes.append(verdictMs);
+            settledTimes.append(settledMs);
+        }
+    }
+
+    std::printf("registration burst: %d devices over one connection, %d runs after one warm-up\n", burstSize,
+                measuredRuns);
+    printRow("every verdict received", statsOf(verdictTimes));
+    printRow("follow-up lookups and counts done", statsOf(settledTimes));
+    return 0;
+}
+
+#else
+
+int main()
+{
+    std::printf("registration burst: skipped (built without tesmar-devserver)\n");
+    return 0;
+}
+
+#endif

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+namespace DevServer {
+
+// Runs the tesmar-devserver executable on a free loopback port for tests and
+// benchmarks, and stops it again when it goes out of scope.
+class ServerProcess
+{
+public:
+    explicit ServerProcess(const QString& program);
+    ~ServerProcess();
+    ServerProcess(const ServerProcess&) = delete;
+    ServerProcess& operator=(const ServerProcess&) = delete;
+
+    // Starts the server with "--port 0" and the given options, and waits for
+    // the line that names the chosen port.
+    bool start(const QStringList& options = QStringList(), int timeoutMs = 10000);
+    bool stop(int timeoutMs = 5000);
+    bool isRunning() const { return m_process.state() == QProcess::Running; }
+
+    quint16 port() const { return m_port; }
+    QString address() const; // "127.0.0.1:<port>", as the program's login widget takes it
+    QString errorText() const { return m_error; }
+
+private:
+    QProcess m_process;
+    quint16 m_port = 0;
+    QString m_error;
+};
+
+} // namespace DevServer
