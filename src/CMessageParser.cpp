@@ -10,9 +10,9 @@
 #include <QJsonObject>
 #include <QJsonParseError>
 #include <QJsonValue>
-#include <QtMath>
 
 #include <climits>
+#include <cmath>
 
 namespace PK = ProtocolKeys;
 
@@ -130,7 +130,7 @@ void insertIfNotEmpty(QJsonObject& target, const QString& key, const QJsonObject
 qint32 readDevAddress(const QJsonValue& value)
 {
     const double number = value.toDouble(0.0);
-    if (number != qFloor(number) || number < double(INT_MIN) || number > 4294967295.0)
+    if (number != std::floor(number) || number < double(INT_MIN) || number > 4294967295.0)
         return 0;
     return qint32(quint32(qint64(number)));
 }

@@ -1,0 +1,391 @@
+#include "CMessageParser.h"
+#include "CServerClient.h"
+#include "CSettings.h"
+#include "FakeServer.h"
+#include "MessageCapture.h"
+#include "ProtocolKeys.h"
+#include "ScannedDevices.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace PK = ProtocolKeys;
+
+namespace {
+QString text(const QJsonObject& object)
+{
+    return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
+}
+
+QJsonObject deviceOf(const QString& request)
+{
+    return QJsonDocument::fromJson(request.toUtf8()).object().value(PK::devicesList).toArray().at(0).toObject();
+}
+
+QStringList sortedKeys(const QJsonObject& object)
+{
+    QStringList keys = object.keys();
+    keys.sort();
+    return keys;
+}
+
+// A record in which every setting is given.
+CLoraDeviceInfo fullRecord()
+{
+    CLoraDeviceInfo info;
+    info.devEui = QStringLiteral("70B3D5000000A001");
+    info.appEui = QStringLiteral("70B3D50000000001");
+    info.appKey = QStringLiteral("000102030405060708090A0B0C0D0E0F");
+    info.devAddress = 0x26011234;
+    info.appsKey = QStringLiteral("A0A1A2A3A4A5A6A7A8A9AAABACADAEAF");
+    info.nwksKey = QStringLiteral("B0B1B2B3B4B5B6B7B8B9BABBBCBDBEBF");
+    info.devName = QStringLiteral("meter-1");
+    info.devClass = QStringLiteral("CLASS_C");
+    info.freq4 = info.freq5 = info.freq6 = info.freq7 = info.freq8 = 864100000;
+    info.freqRx2 = 869100000;
+    info.rxWindow = 1;
+    info.delayRx1 = 1;
+    info.delayJoin1 = 5;
+    info.reactionTime = 100;
+    info.altitude = 150;
+    info.longitude = 37.6;
+    info.latitude = 55.7;
+    info.preferDr = 3;
+    info.preferPower = 14;
+    info.drRx2 = 0;
+    info.foundMarker = 1;
+    info.channel1En = true;
+    info.channel16En = true;
+    return info;
+}
+
+QJsonObject getDevicesResp(const QJsonArray& devices)
+{
+    return {{PK::cmd, PK::getDevicesResp}, {PK::devicesList, devices}};
+}
+
+const QJsonArray ruChannels{864100000, 864300000, 864500000, 864700000, 864900000};
+const QJsonArray euChannels{867100000, 867300000, 867500000, 867700000, 867900000};
+
+QJsonObject planOf(const QJsonArray& channels)
+{
+    QJsonObject plan;
+    for (int i = 0; i < 5; ++i)
+        plan.insert(QStringLiteral("freq%1").arg(i + 4), channels.at(i));
+    return plan;
+}
+} // namespace
+
+class TestMessageParser : public QObject
+{
+    Q_OBJECT
+
+    FakeServer m_server;
+    CMessageParser* m_parser = nullptr;
+
+private slots:
+    void initTestCase()
+    {
+        QFile::remove(QStringLiteral("settings.cfg"));
+        CSettings::instance();
+        qRegisterMetaType<CloraAuthResp>();
+        qRegisterMetaType<CloraInfoResp>();
+        qRegisterMetaType<CLoraDeviceInfo>();
+        m_parser = CMessageParser::instance();
+        QVERIFY(m_server.start());
+        QVERIFY(m_server.loginClient(CServerClient::instance()));
+    }
+
+    void init()
+    {
+        // Login answers fed to the parser move the client too; a positive
+        // server-info answer makes it ready again from any state.
+        if (!CServerClient::instance()->isReady())
+            m_parser->processReceivedMessage(text(FakeServer::serverInfoResp(true)));
+        QVERIFY(CServerClient::instance()->isReady());
+        m_server.clearMessages();
+    }
+
+    void malformedInputGivesOneLine_data()
+    {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("line");
+        QJsonParseError error;
+        QJsonDocument::fromJson("{\"cmd\": tru}", &error);
+        QTest::newRow("not JSON") << "{\"cmd\": tru}"
+                                  << QStringLiteral("Json parsing error[%1], offset[%2]").arg(int(error.error)).arg(error.offset);
+        QTest::newRow("empty text") << "" << "Json parsing error[";
+        QTest::newRow("array") << "[{\"cmd\":\"rx\"}]" << "jsonDoc is an array ->";
+        QTest::newRow("empty object") << "{}" << "JSON object is empty";
+        QTest::newRow("no cmd") << "{\"status\":true}" << "JSON not contains cmd key!";
+    }
+
+    void malformedInputGivesOneLine()
+    {
+        QFETCH(QString, input);
+        QFETCH(QString, line);
+        MessageCapture capture;
+        m_parser->processReceivedMessage(input);
+        QCOMPARE(capture.lines().size(), 1);
+        QVERIFY2(capture.contains(line), qPrintable(capture.lines().join('\n')));
+    }
+
+    void authAndServerInfoAnswers()
+    {
+        QSignalSpy auth(m_parser, &CMessageParser::authMsgResp);
+        QSignalSpy info(m_parser, &CMessageParser::serverInfoResp);
+        MessageCapture capture;
+
+        m_parser->processReceivedMessage(text({{PK::cmd, PK::authResp}, {PK::status, true},
+                                               {PK::token, QStringLiteral("abc")}, {PK::deviceAccess, 7}}));
+        QVERIFY(capture.contains(QStringLiteral("\"status: 1\"")));
+        auto resp = auth.takeFirst().at(0).value<CloraAuthResp>();
+        QVERIFY(resp.status);
+        QCOMPARE(resp.token, QStringLiteral("abc"));
+        QVERIFY(resp.deviceAccess.isEmpty());  // a number is not text
+
+        // The client, ready before, took the positive login as a new one.
+        QVERIFY(!m_server.waitForMessage(PK::serverInfoReq).isEmpty());
+
+        m_parser->processReceivedMessage(text({{PK::cmd, PK::closeAuthResp}, {PK::status, true},
+                                               {PK::errString, QStringLiteral("bye")}}));
+        resp = auth.takeFirst().at(0).value<CloraAuthResp>();
+        QVERIFY(!resp.status);
+        QCOMPARE(resp.token, QStringLiteral("abc"));
+        QCOMPARE(resp.errString, QStringLiteral("bye"));
+
+        m_parser->processReceivedMessage(text({{PK::cmd, PK::authResp}, {PK::status, QStringLiteral("true")}}));
+        QVERIFY(!auth.takeFirst().at(0).value<CloraAuthResp>().status);
+
+        m_parser->processReceivedMessage(text(FakeServer::serverInfoResp(true, 3, 5)));
+        auto counts = info.takeFirst().at(0).value<CloraInfoResp>();
+        QCOMPARE(counts.deviceCountOther, 3);
+        QCOMPARE(counts.deviceCountZarvo, 5);
+        QVERIFY(counts.status);
+
+        const QJsonObject stringCounts{{PK::deviceCountOther, QStringLiteral("3")}, {PK::deviceCountZarvo, QStringLiteral("5")}};
+        m_parser->processReceivedMessage(text({{PK::cmd, PK::serverInfoResp}, {PK::status, true}, {PK::deviceCount, stringCounts}}));
+        counts = info.takeFirst().at(0).value<CloraInfoResp>();
+        QCOMPARE(counts.deviceCountOther + counts.deviceCountZarvo, 0);
+
+        m_parser->processReceivedMessage(text({{PK::cmd, PK::serverInfoResp}, {PK::status, true}}));
+        QVERIFY(info.isEmpty());
+    }
+
+    void manageRequestShapes_data()
+    {
+        QTest::addColumn<bool>("otaa");
+        QTest::addColumn<bool>("abp");
+        QTest::addColumn<QStringList>("extraKeys");
+        QTest::newRow("neither") << false << false
+                                 << QStringList{PK::reactionTime, PK::useDownlinkQueueClassC, PK::channelMask, PK::abp, PK::otaa};
+        QTest::newRow("OTAA only") << true << false << QStringList{PK::otaa};
+        QTest::newRow("ABP only") << false << true << QStringList{PK::abp};
+        QTest::newRow("both") << true << true << QStringList{PK::reactionTime, PK::useDownlinkQueueClassC, PK::channelMask};
+    }
+
+    void manageRequestShapes()
+    {
+        QFETCH(bool, otaa);
+        QFETCH(bool, abp);
+        QFETCH(QStringList, extraKeys);
+        CLoraDeviceInfo info = fullRecord();
+        info.otaaPresent = otaa;
+        info.abpPresent = abp;
+
+        const QString request = CMessageParser::manageDevicesReq(info);
+        QVERIFY(request.contains(QStringLiteral("\"preferDr\":3,")));
+        const QJsonObject device = deviceOf(request);
+        QStringList expected = QStringList{PK::devEui, PK::devName, PK::devClass, PK::freqRx2, PK::preferDr,
+                                           PK::preferPower, PK::rxWindow, PK::delayRx1, PK::drRx2, PK::delayJoin1,
+                                           PK::frequencyPlan, PK::position, PK::serverAdrEnable} + extraKeys;
+        expected.sort();
+        QCOMPARE(sortedKeys(device), expected);
+
+        if (device.contains(PK::channelMask)) {
+            const QJsonObject mask = device.value(PK::channelMask).toObject();
+            QCOMPARE(mask.size(), 16);
+            QCOMPARE(mask.value(PK::channelEn(16)), QJsonValue(true));
+            QCOMPARE(mask.value(PK::channelEn(2)), QJsonValue(false));
+        }
+        if (device.contains(PK::abp))
+            QCOMPARE(device.value(PK::abp).toObject().value(PK::devAddress).toInt(), 0x26011234);
+        if (device.contains(PK::otaa))
+            QCOMPARE(device.value(PK::otaa).toObject().value(PK::appKey).toString(), info.appKey);
+    }
+
+    void notGivenValuesAreLeftOut()
+    {
+        CLoraDeviceInfo info;
+        info.devEui = QStringLiteral("70B3D5000000A002");
+        info.freq4 = info.freq5 = info.freq6 = info.freq7 = info.freq8 = -1;
+        info.freqRx2 = -2;
+        info.rxWindow = -2;
+        info.delayRx1 = info.delayJoin1 = info.drRx2 = info.altitude = -1;
+        info.preferDr = info.preferPower = info.reactionTime = info.foundMarker = -1;
+        info.longitude = -1.0;
+        info.latitude = -1.0 - 1e-13;  // fuzzily -1.0
+
+        QJsonObject device = deviceOf(CMessageParser::manageDevicesReq(info));
+        QCOMPARE(sortedKeys(device), (QStringList{PK::otaa, PK::channelMask, PK::devEui, PK::devName,
+                                                  PK::rxWindow, PK::serverAdrEnable}));
+        QCOMPARE(device.value(PK::devName), QJsonValue(QString()));
+        QCOMPARE(device.value(PK::rxWindow).toInt(), -2);
+        QCOMPARE(sortedKeys(device.value(PK::otaa).toObject()), (QStringList{PK::appEui, PK::appKey}));
+
+        info.latitude = -1.000001;
+        device = deviceOf(CMessageParser::manageDevicesReq(info));
+        QCOMPARE(device.value(PK::position).toObject().keys(), QStringList{PK::latitude});
+
+        // ABP only, without address and keys: no key section at all.
+        info.abpPresent = true;
+        device = deviceOf(CMessageParser::manageDevicesReq(info));
+        QVERIFY(!device.contains(PK::abp) && !device.contains(PK::otaa) && !device.contains(PK::devName));
+    }
+
+    void registrationAnswerAsksForFollowUps()
+    {
+        CLoraDeviceInfo info = fullRecord();
+        m_parser->mngDevReq(info);
+        QCOMPARE(text(m_server.waitForMessage(PK::manageDevicesReq)), CMessageParser::manageDevicesReq(info));
+
+        QSignalSpy statuses(m_parser, &CMessageParser::mngDevRespSignal);
+        const QJsonArray entries{QJsonObject{{PK::status, PK::Status::added}, {PK::devEui, info.devEui}},
+                                 QJsonObject{{PK::devEui, QStringLiteral("NO-STATUS")}},
+                                 QJsonObject{{PK::status, PK::Status::nothingToUpdate}}};
+        m_parser->processReceivedMessage(text({{PK::cmd, PK::manageDevicesResp}, {PK::deviceAddStatus, entries}}));
+        QCOMPARE(statuses.size(), 2);
+        QCOMPARE(statuses.at(0).at(0).toString(), PK::Status::added);
+        QCOMPARE(statuses.at(1).at(0).toString(), PK::Status::nothingToUpdate);
+
+        const QJsonObject lookup = m_server.waitForMessage(PK::getDevicesReq);
+        QCOMPARE(lookup.value(PK::select).toObject(),
+                 (QJsonObject{{PK::devEuiList, QJsonArray{info.devEui}}}));
+        QVERIFY(!m_server.waitForMessage(PK::serverInfoReq).isEmpty());
+        QTest::qWait(50);
+        QCOMPARE(m_server.received(PK::getDevicesReq).size(), 1);
+        QCOMPARE(m_server.received(PK::serverInfoReq).size(), 1);
+
+        MessageCapture capture;
+        m_parser->processReceivedMessage(text({{PK::cmd, PK::manageDevicesResp}}));
+        QVERIFY(capture.contains(QStringLiteral("deviceStatus is empty")));
+    }
+
+    void deviceListIsReadDeviceByDevice()
+    {
+        QSignalSpy record(m_parser, &CMessageParser::infoDevicesResp);
+        QSignalSpy list(m_parser, &CMessageParser::devicesList);
+        const QJsonObject first{
+            {PK::devEui, QStringLiteral("70b3d5000000a001")}, {PK::devName, QString()},
+            {PK::devClass, QStringLiteral("CLASS_C")},
+            {PK::abp, QJsonObject{{PK::devAddress, 4294967295.0}, {PK::appsKey, QStringLiteral("aa")}}},
+            {PK::otaa, QJsonObject{{PK::appEui, QStringLiteral("ee")}, {PK::appKey, QStringLiteral("kk")}}},
+            {PK::frequencyPlan, planOf(euChannels)}, {PK::freqRx2, 869525000}, {PK::rxWindow, 2},
+            {PK::position, QJsonObject{{PK::latitude, 55.5}}}, {PK::serverAdrEnable, true}};
+
+        m_parser->processReceivedMessage(text(getDevicesResp({first})));
+        CLoraDeviceInfo info = record.takeFirst().at(0).value<CLoraDeviceInfo>();
+        QCOMPARE(info.devEui, QStringLiteral("70B3D5000000A001"));
+        QCOMPARE(info.devName, QStringLiteral("Имя не установлено"));
+        QCOMPARE(info.appsKey, QStringLiteral("AA"));
+        QCOMPARE(info.devAddress, -1);  // 0xFFFFFFFF written unsigned
+        QCOMPARE(info.appKey, QStringLiteral("KK"));
+        QVERIFY(info.abpPresent && info.otaaPresent && info.serverAdrEnable);
+        QCOMPARE(info.freqPlan, QStringLiteral("EU868"));
+        QCOMPARE(info.freq8, 867900000);
+        QCOMPARE(info.latitude, 55.5);
+        QCOMPARE(info.foundMarker, 1);
+
+        // The second device lacks most members: nothing of the first may show up in its record.
+        const QJsonObject second{{PK::devEui, QStringLiteral("70B3D5000000A002")},
+                                 {PK::otaa, QJsonObject()}, {PK::rxWindow, QStringLiteral("3")},
+                                 {PK::serverAdrEnable, QStringLiteral("true")}};
+        m_parser->processReceivedMessage(text(getDevicesResp({first, second})));
+        info = record.takeFirst().at(0).value<CLoraDeviceInfo>();
+        QCOMPARE(info.devEui, QStringLiteral("70B3D5000000A002"));
+        QVERIFY(info.devName.isEmpty() && info.devClass.isEmpty() && info.freqPlan.isEmpty());
+        QVERIFY(info.appKey.isEmpty() && info.appsKey.isEmpty() && info.devAddress == 0);
+        QVERIFY(!info.abpPresent && !info.otaaPresent && !info.serverAdrEnable);
+        QCOMPARE(info.rxWindow, 0);
+        QCOMPARE(info.latitude, 0.0);
+        QCOMPARE(info.foundMarker, 1);
+        QCOMPARE(list.size(), 2);
+        QCOMPARE(list.last().at(0).value<QJsonDocument>().object().value(PK::devicesList).toArray().size(), 2);
+
+        list.clear();
+        m_parser->processReceivedMessage(text(getDevicesResp({})));
+        QCOMPARE(record.takeFirst().at(0).value<CLoraDeviceInfo>().foundMarker, 0);
+        QVERIFY(list.isEmpty());
+    }
+
+    void planNames_data()
+    {
+        QTest::addColumn<QJsonArray>("channels");
+        QTest::addColumn<QJsonValue>("freqRx2");
+        QTest::addColumn<QString>("plan");
+        QTest::newRow("RU868") << ruChannels << QJsonValue(869100000) << "RU868";
+        QTest::newRow("EU868") << euChannels << QJsonValue(869525000) << "EU868";
+        QTest::newRow("EU channels, RU RX2") << euChannels << QJsonValue(869100000) << "custom";
+        QTest::newRow("RX2 as text") << ruChannels << QJsonValue(QStringLiteral("869100000")) << "custom";
+    }
+
+    void planNames()
+    {
+        QFETCH(QJsonArray, channels);
+        QFETCH(QJsonValue, freqRx2);
+        QFETCH(QString, plan);
+        QSignalSpy record(m_parser, &CMessageParser::infoDevicesResp);
+        const QJsonObject device{{PK::frequencyPlan, planOf(channels)}, {PK::freqRx2, freqRx2}};
+        m_parser->processReceivedMessage(text(getDevicesResp({device})));
+        QCOMPARE(record.takeFirst().at(0).value<CLoraDeviceInfo>().freqPlan, plan);
+    }
+
+    void deletionAnswerSignalsLastStatus()
+    {
+        QSignalSpy removed(m_parser, &CMessageParser::deviceMbRemoved);
+        const QJsonArray entries{QJsonObject{{PK::devEui, QStringLiteral("A")}, {PK::status, QStringLiteral("notFound")}},
+                                 QJsonObject{{PK::devEui, QStringLiteral("B")}, {PK::status, PK::Status::deleted}}};
+        m_parser->processReceivedMessage(text({{PK::cmd, PK::deleteDevicesResp}, {PK::deviceDeleteStatus, entries}}));
+        m_parser->processReceivedMessage(text({{PK::cmd, PK::deleteDevicesResp}, {PK::deviceDeleteStatus, QJsonArray()}}));
+        m_parser->processReceivedMessage(text({{PK::cmd, PK::deleteDevicesResp}}));
+        QCOMPARE(removed.size(), 2);
+        QCOMPARE(removed.at(0).at(0).toString(), PK::Status::deleted);
+        QCOMPARE(removed.at(1).at(0).toString(), QString());
+    }
+
+    void uplinkNotice_data()
+    {
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("devEui");
+        QTest::addColumn<bool>("noticed");
+        QTest::newRow("confirmed, added") << "CONF_UP" << "ADDED" << true;
+        QTest::newRow("unconfirmed, added") << "UNCONF_UP" << "ADDED" << true;
+        QTest::newRow("already sent data") << "UNCONF_UP" << "SENT" << false;
+        QTest::newRow("not added") << "UNCONF_UP" << "OTHER" << false;
+        QTest::newRow("other type") << "JOIN" << "ADDED" << false;
+    }
+
+    void uplinkNotice()
+    {
+        QFETCH(QString, type);
+        QFETCH(QString, devEui);
+        QFETCH(bool, noticed);
+        ScannedDevices* added = ScannedDevices::instance();
+        added->clearDevices();
+        added->addDevice(QStringLiteral("ADDED"));
+        added->addDevice(QStringLiteral("SENT"));
+        added->setDeviceState(QStringLiteral("SENT"), 1);
+
+        MessageCapture capture;
+        m_parser->processReceivedMessage(text({{PK::cmd, PK::rx}, {PK::type, type}, {PK::devEui, devEui}}));
+        QCOMPARE(capture.contains(QStringLiteral("ПОЛУЧЕН ПЕРВЫЙ RX ПАКЕТ")), noticed);
+        QCOMPARE(added->deviceState(QStringLiteral("ADDED")), 0);
+        QTest::qWait(20);
+        QVERIFY(m_server.messages().isEmpty());
+    }
+};
+
+QTEST_MAIN(TestMessageParser)
+#include "tst_messageparser.moc"
