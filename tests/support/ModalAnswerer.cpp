@@ -1,0 +1,41 @@
+#include "ModalAnswerer.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QPushButton>
+
+ModalAnswerer::ModalAnswerer(QObject* parent)
+    : QObject(parent)
+{
+    m_timer.setInterval(10);
+    connect(&m_timer, &QTimer::timeout, this, &ModalAnswerer::poll);
+    m_timer.start();
+}
+
+void ModalAnswerer::answer(QMessageBox::StandardButton button, Hook beforeAnswer)
+{
+    m_answers.append({button, std::move(beforeAnswer)});
+}
+
+void ModalAnswerer::poll()
+{
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box || !box->isVisible() || m_answers.isEmpty())
+        return;
+
+    const Answer next = m_answers.takeFirst();
+    m_texts.append(box->text());
+    m_titles.append(box->windowTitle());
+    QPushButton* defaultButton = box->defaultButton();
+    m_defaults.append(defaultButton ? box->standardButton(defaultButton) : QMessageBox::NoButton);
+
+    // A hook may spin the event loop; this poll must not answer twice meanwhile.
+    m_timer.stop();
+    if (next.hook)
+        next.hook(box);
+    if (QAbstractButton* button = box->button(next.button))
+        button->click();
+    else
+        box->reject();
+    m_timer.start();
+}
