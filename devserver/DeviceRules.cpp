@@ -91,10 +91,13 @@ QString checkFrequencyPlan(const QJsonObject& entry, QJsonObject* normalised)
     const QJsonObject plan = section.toObject();
     QJsonObject channels;
     for (const QString& key : frequencyMembers()) {
-        const QString fault = takeInteger(plan, key, minFrequencyHz, maxFrequencyHz,
-                                          Status::invalidFrequencyPlan, &channels);
-        if (!fault.isEmpty())
-            return fault;
+        if (!plan.contains(key))
+            continue;
+        // 0 leaves the channel undefined, as a LoRaWAN channel set-up does.
+        qint64 hz = 0;
+        if (!toInteger(plan.value(key), 0, maxFrequencyHz, &hz) || (hz != 0 && hz < minFrequencyHz))
+            return Status::invalidFrequencyPlan;
+        channels.insert(key, hz);
     }
     if (channels.isEmpty())
         return Status::frequencyPlanIsAbsant;

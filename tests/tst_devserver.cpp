@@ -27,7 +27,7 @@ const QString appEuiHex = QStringLiteral("0102030405060708");
 const QString keyHex = QStringLiteral("000102030405060708090A0B0C0D0E0F");
 const QString otherKeyHex = QStringLiteral("F0F1F2F3F4F5F6F7F8F9FAFBFCFDFEFF");
 
-QString eui(int n) { return QStringLiteral("00000000%1").arg(n, 8, 16, QLatin1Char('0')).toUpper(); }
+QString eui(int n) { return QStringLiteral("ABCDEF00%1").arg(n, 8, 16, QLatin1Char('0')).toUpper(); }
 
 QJsonObject otaaSection(const QString& appKey = keyHex)
 {
@@ -323,6 +323,9 @@ void TestDevServer::newDeviceStatus_data()
     QTest::newRow("channel out of band")
         << QJsonValue(with(base, Keys::frequencyPlan, QJsonObject{{Keys::freq4, 433175000}}))
         << Status::invalidFrequencyPlan;
+    QTest::newRow("channel 0 is undefined")
+        << QJsonValue(with(base, Keys::frequencyPlan, QJsonObject{{Keys::freq4, 0}, {Keys::freq5, 867300000}}))
+        << Status::added;
     QTest::newRow("RX2 frequency text") << QJsonValue(with(base, Keys::freqRx2, QStringLiteral("869525000")))
                                         << Status::invalidFrequencyPlan;
     QTest::newRow("empty plan") << QJsonValue(with(base, Keys::frequencyPlan, QJsonObject()))
