@@ -129,6 +129,16 @@ QString checkChannelMask(const QJsonObject& entry, QJsonObject* normalised)
     return {};
 }
 
+// The regional transmit power steps: the maximum EIRP less 2 dB per step.
+QString checkPower(const QJsonObject& entry, QJsonObject* normalised)
+{
+    const QString fault =
+        takeInteger(entry, ProtocolKeys::preferPower, minPowerDbm, maxPowerDbm, Status::invalidPower, normalised);
+    if (fault.isEmpty() && normalised->value(ProtocolKeys::preferPower).toInt() % powerStepDb != 0)
+        return Status::invalidPower;
+    return fault;
+}
+
 QString checkName(const QJsonObject& entry, QJsonObject* normalised)
 {
     if (!entry.contains(ProtocolKeys::devName))
@@ -207,11 +217,11 @@ QString checkAbp(const QJsonValue& section, QJsonObject* normalised)
     const QJsonObject abp = section.toObject();
     const QJsonValue appsKey = abp.value(ProtocolKeys::appsKey);
     const QJsonValue nwksKey = abp.value(ProtocolKeys::nwksKey);
-    if (!section.isObject() || !abp.contains(ProtocolKeys::devAddress) || !appsKey.isString()
-        || !nwksKey.isString())
+    if (!section.isObject() || !appsKey.isString() || !nwksKey.isString())
         return Status::invalidAbpParamList;
-    // The program writes DevAddr as a signed 32-bit number; an unsigned one is
-    // accepted too and stored the program's way.
+    // The program leaves a DevAddr of 0 out, so a missing one is a zero one.
+    // It writes DevAddr as a signed 32-bit number; an unsigned one is accepted
+    // too and stored the program's way.
     qint64 address = 0;
     if (!toInteger(abp.value(ProtocolKeys::devAddress), std::numeric_limits<qint32>::min(),
                    std::numeric_limits<quint32>::max(), &address)
@@ -261,9 +271,7 @@ QString checkSettings(const QJsonObject& entry, QJsonObject* normalised)
                 fault = takeInteger(e, ProtocolKeys::drRx2, 0, maxDataRate, Status::invalidDataRate, n);
             return fault;
         },
-        [](const QJsonObject& e, QJsonObject* n) {
-            return takeInteger(e, ProtocolKeys::preferPower, minPowerDbm, maxPowerDbm, Status::invalidPower, n);
-        },
+        checkPower,
         checkName,
         [](const QJsonObject& e, QJsonObject* n) { return takeBool(e, ProtocolKeys::serverAdrEnable, n); },
         checkPosition,

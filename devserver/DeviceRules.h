@@ -16,8 +16,8 @@ bool isHexText(const QString& text, int digits);
 // "OTAA": an object with "appEui" (16 hex digits) and "appKey" (32 hex digits).
 QString checkOtaa(const QJsonValue& section, QJsonObject* normalised);
 
-// "ABP": an object with a non-zero 32-bit "devAddress" and 32-hex-digit
-// "appsKey" and "nwksKey".
+// "ABP": an object with 32-hex-digit "appsKey" and "nwksKey" and a non-zero
+// 32-bit "devAddress".
 QString checkAbp(const QJsonValue& section, QJsonObject* normalised);
 
 // Every settings member the entry carries (keys and unknown members aside).
@@ -34,8 +34,9 @@ bool macManagedChanged(const QJsonObject& before, const QJsonObject& after);
 constexpr qint64 minFrequencyHz = 863000000;
 constexpr qint64 maxFrequencyHz = 870000000;
 constexpr int maxDataRate = 7;
-constexpr int minPowerDbm = 0;
+constexpr int minPowerDbm = 2;
 constexpr int maxPowerDbm = 16;
+constexpr int powerStepDb = 2;
 constexpr int minDelaySeconds = 1;
 constexpr int maxDelaySeconds = 15;
 constexpr int maxReactionTimeMs = 3600000;

@@ -206,10 +206,10 @@ void TestIntegration::registerLookUpUpdateDelete()
     applyDefaultForm(update);
     update.devName = QStringLiteral("renamed");
     update.preferDr = 3;
-    update.preferPower = 11;
+    update.preferPower = 8;
     QCOMPARE(registerDevice(update, &stored), Status::updated);
     QCOMPARE(stored.devName, QStringLiteral("renamed"));
-    QCOMPARE(stored.preferPower, 11);
+    QCOMPARE(stored.preferPower, 8);
 
     QSignalSpy lookedUp(m_parser, &CMessageParser::infoDevicesResp);
     m_parser->getDevReq(device);
