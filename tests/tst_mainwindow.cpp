@@ -137,27 +137,6 @@ private slots:
         QCOMPARE(restarts, 1);
     }
 
-    void serverCountsShowTheirSum()
-    {
-        CTopPanel panel;
-        QCOMPARE(labelText(&panel, "totalValue"), QStringLiteral("[all count]"));
-        CloraInfoResp info;
-        info.deviceCountOther = 3;
-        info.deviceCountZarvo = 5;
-        info.status = true;
-        panel.countDevicesOnServer(info);
-        QCOMPARE(labelText(&panel, "totalValue"), QStringLiteral("8"));
-    }
-
-    void addedCounterFollowsRecord()
-    {
-        CTopPanel panel;
-        QCOMPARE(labelText(&panel, "addedValue"), QStringLiteral("0"));
-        ScannedDevices::instance()->addDevice(QStringLiteral("0011223344556677"));
-        ScannedDevices::instance()->addDevice(QStringLiteral("8899AABBCCDDEEFF"));
-        QCOMPARE(labelText(&panel, "addedValue"), QStringLiteral("2"));
-    }
-
     // Runs before the client is logged in: nothing can go out.
     void deleteAddedKeepsRecordWhenNotSent()
     {
@@ -174,7 +153,8 @@ private slots:
     void loggedInWindowCountsAndDeletes()
     {
         CMainWindow window;
-        FakeServer server;
+        QCOMPARE(labelText(window.topPanel(), "totalValue"), QStringLiteral("[all count]"));
+        FakeServer server;  // answers the login with 3 other and 5 own devices
         QVERIFY(server.loginClient(CServerClient::instance()));
         QTRY_COMPARE(labelText(window.topPanel(), "totalValue"), QStringLiteral("8"));
 
