@@ -119,6 +119,12 @@ void ServerEndpoint::receive(QWebSocket* socket, const QString& message)
 
 void ServerEndpoint::send(QWebSocket* socket, const QString& message)
 {
+    // A client that sends but never reads would make its answers pile up here.
+    constexpr qint64 maxBacklogBytes = 64 * 1024 * 1024;
+    if (socket->bytesToWrite() > maxBacklogBytes) {
+        socket->close(QWebSocketProtocol::CloseCodePolicyViolated, QStringLiteral("answers are not read"));
+        return;
+    }
     trace(">>", socket, message);
     socket->sendTextMessage(message);
 }

@@ -117,7 +117,10 @@ public:
             }
             return false;
         };
-        return QTest::qWaitFor(take, 5000) ? found : QJsonObject();
+        const auto closed = [this] { return m_socket.state() == QAbstractSocket::UnconnectedState; };
+        if (!QTest::qWaitFor([&] { return take() || closed(); }, 5000))
+            return {};
+        return found;
     }
     QJsonObject ask(const QJsonObject& request)
     {
@@ -196,6 +199,7 @@ private slots:
     void transportUplinkNotice();
     void transportSurvivesGarbage();
     void transportSeveralClients();
+    void transportRefusesClientsBeyondLimit();
 };
 
 void TestDevServer::initTestCase()
@@ -575,6 +579,31 @@ void TestDevServer::transportSeveralClients()
     for (const QJsonValue& device : listed)
         ours += device.toObject().value(Keys::devEui).toString().startsWith(QLatin1String("00000000000C"));
     QCOMPARE(ours, clients);
+}
+
+void TestDevServer::transportRefusesClientsBeyondLimit()
+{
+    DevServer::ServerProcess small{QStringLiteral(TESMAR_DEVSERVER_PATH)};
+    QVERIFY(small.start({QStringLiteral("--max-clients"), QStringLiteral("2")}));
+    Peer first(small.port());
+    Peer second(small.port());
+    QVERIFY(first.waitConnected() && second.waitConnected());
+    QVERIFY(first.logIn());
+    Peer third(small.port());
+    QSignalSpy closed(&third.socket(), &QWebSocket::disconnected);
+    QVERIFY(closed.wait(5000));
+    QCOMPARE(third.socket().closeCode(), QWebSocketProtocol::CloseCodePolicyViolated);
+
+    // A place freed by a client that leaves is taken by the next one.
+    second.socket().close();
+    // The server notices the close on its own time: a newcomer may be refused
+    // a moment longer, but not for good.
+    bool admitted = false;
+    for (int attempt = 0; attempt < 50 && !admitted; ++attempt) {
+        Peer fourth(small.port());
+        admitted = fourth.waitConnected() && fourth.logIn();
+    }
+    QVERIFY(admitted);
 }
 
 QTEST_GUILESS_MAIN(TestDevServer)
