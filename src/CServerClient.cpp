@@ -117,6 +117,8 @@ bool CServerClient::sendMessage(const QString& message)
 void CServerClient::openWebSoket(CLoraAuthReq connectionInfo)
 {
     m_connectionInfo = connectionInfo;
+    if (m_state == unknown || m_state == disconnected)
+        m_lossReported = true;  // a failed attempt is no lost session
 
     if (m_state == unknown) {
         changeState(connecting);

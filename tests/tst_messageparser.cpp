@@ -39,25 +39,18 @@ CLoraDeviceInfo fullRecord()
     info.appEui = QStringLiteral("70B3D50000000001");
     info.appKey = QStringLiteral("000102030405060708090A0B0C0D0E0F");
     info.devAddress = 0x26011234;
-    info.appsKey = QStringLiteral("A0A1A2A3A4A5A6A7A8A9AAABACADAEAF");
-    info.nwksKey = QStringLiteral("B0B1B2B3B4B5B6B7B8B9BABBBCBDBEBF");
+    info.appsKey = info.nwksKey = QStringLiteral("A0A1A2A3A4A5A6A7A8A9AAABACADAEAF");
     info.devName = QStringLiteral("meter-1");
     info.devClass = QStringLiteral("CLASS_C");
     info.freq4 = info.freq5 = info.freq6 = info.freq7 = info.freq8 = 864100000;
     info.freqRx2 = 869100000;
-    info.rxWindow = 1;
-    info.delayRx1 = 1;
-    info.delayJoin1 = 5;
-    info.reactionTime = 100;
-    info.altitude = 150;
-    info.longitude = 37.6;
-    info.latitude = 55.7;
+    info.rxWindow = info.delayRx1 = info.foundMarker = 1;
+    info.delayJoin1 = info.drRx2 = 0;
+    info.reactionTime = info.altitude = 100;
+    info.longitude = info.latitude = 55.7;
     info.preferDr = 3;
     info.preferPower = 14;
-    info.drRx2 = 0;
-    info.foundMarker = 1;
-    info.channel1En = true;
-    info.channel16En = true;
+    info.channel1En = info.channel16En = true;
     return info;
 }
 

@@ -224,6 +224,26 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(m_client->isReady(), 2000);
     }
 
+    void refusedConnectionCanBeRetried()
+    {
+        quint16 closedPort = 0;
+        {
+            FakeServer gone;
+            QVERIFY(gone.start());
+            closedPort = gone.port();
+        }
+        QSignalSpy hostError(m_client, &CServerClient::hostError);
+        CLoraAuthReq request = connection();
+        request.address = QStringLiteral("127.0.0.1:%1").arg(closedPort);
+        m_client->openWebSoket(request);
+        QTRY_COMPARE_WITH_TIMEOUT(m_client->clientState(), CServerClient::disconnected, 2000);
+
+        m_client->openWebSoket(connection());
+        QVERIFY(!m_server->waitForMessage(PK::authReq).isEmpty());
+        QTRY_COMPARE_WITH_TIMEOUT(m_client->clientState(), CServerClient::authorization, 2000);
+        QVERIFY(hostError.isEmpty());  // no session was lost
+    }
+
     void authResponseWithoutStatusIsIgnored()
     {
         m_client->openWebSoket(connection());
@@ -235,13 +255,6 @@ private slots:
         QTest::qWait(100);
         QVERIFY(spy.isEmpty());
         QVERIFY(auth.isEmpty());
-    }
-
-    void stateNames()
-    {
-        QCOMPARE(CServerClient::stateName(CServerClient::serverInfoRespError), QStringLiteral("serverInfoRespError"));
-        QCOMPARE(CServerClient::stateName(12), QStringLiteral("UNKNOWN"));
-        QCOMPARE(CServerClient::stateName(-1), QStringLiteral("UNKNOWN"));
     }
 };
 
