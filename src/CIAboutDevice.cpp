@@ -116,7 +116,7 @@ void CIAboutDevice::buildRegistrationTab(QWidget* tab)
     m_messageLabel->hide();
     left->addWidget(m_messageLabel);
 
-    left->addWidget(buildKeysBox());
+    left->addWidget(buildKeysBox(tab));
 
     m_addButton = new QPushButton(tr("&Добавить"), tab);
     m_addButton->setObjectName(QStringLiteral("addButton"));
@@ -139,12 +139,12 @@ void CIAboutDevice::buildRegistrationTab(QWidget* tab)
     m_serverDataScroll->setWidget(m_serverData);
     left->addWidget(m_serverDataScroll);
 
-    tabLayout->addWidget(buildSettingsColumn());
+    tabLayout->addWidget(buildSettingsColumn(tab));
 }
 
-QWidget* CIAboutDevice::buildKeysBox()
+QWidget* CIAboutDevice::buildKeysBox(QWidget* parent)
 {
-    auto* box = new QGroupBox(tr("Основные данные"));
+    auto* box = new QGroupBox(tr("Основные данные"), parent);
     box->setFixedWidth(414);
     auto* rows = new QVBoxLayout(box);
     rows->setContentsMargins(1, 1, 1, 1);
@@ -177,9 +177,9 @@ QWidget* CIAboutDevice::buildKeysBox()
     return box;
 }
 
-QWidget* CIAboutDevice::buildSettingsColumn()
+QWidget* CIAboutDevice::buildSettingsColumn(QWidget* parent)
 {
-    auto* scroll = new QScrollArea;
+    auto* scroll = new QScrollArea(parent);
     scroll->setWidgetResizable(true);
     scroll->setMinimumWidth(414);
 
@@ -302,6 +302,13 @@ void CIAboutDevice::sendInfoToTheNextStage()
     DIAG() << "isValid" << m_deviceInfo.isValid();
     if (!m_deviceInfo.isValid())
         return;
+    // A request the client would drop must not be recorded as sent.
+    if (!CServerClient::instance()->isReady()) {
+        DIAG() << "not registered: the server connection is not ready";
+        m_serverData->showStatus(tr("Нет подлючения к серверу"), true);
+        m_serverData->show();
+        return;
+    }
 
     // Name templates
     QString name = optional.device.name;
@@ -541,7 +548,7 @@ void CIAboutDevice::fillDeviceTable(QJsonDocument doc)
                                    cell(name.isEmpty() ? tr("Имя не установлено") : name));
         }
 
-        auto* panel = new QWidget;
+        auto* panel = new QWidget(m_deviceTable);
         auto* panelLayout = new QHBoxLayout(panel);
         panelLayout->setContentsMargins(5, 5, 5, 5);
         auto* deleteButton = new QPushButton(tr("Удалить"), panel);

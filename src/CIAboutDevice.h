@@ -82,8 +82,8 @@ private slots:
 
 private:
     void buildRegistrationTab(QWidget* tab);
-    QWidget* buildKeysBox();
-    QWidget* buildSettingsColumn();
+    QWidget* buildKeysBox(QWidget* parent);
+    QWidget* buildSettingsColumn(QWidget* parent);
     void buildDeviceTable(QWidget* tab);
     void connectPresets();
     void requestAllDevices();

@@ -146,7 +146,8 @@ void TestWorkspace::scanWithoutConnection()
     QVERIFY(box->isRed(CServerDataBox::Status) && !box->isHidden());
     QCOMPARE(resized.count(), 1);
     QCOMPARE(child<QLineEdit>("devAddrEdit")->text(), QStringLiteral("00001A2B"));
-    // Nothing registered, auto mode or not.
+    // Nothing registered, auto mode or not, nor by a direct call.
+    m_ws->sendInfoToTheNextStage();
     QVERIFY(!QFile::exists(currentDevicesFileName));
     QCOMPARE(ScannedDevices::instance()->count(), 0);
 }
