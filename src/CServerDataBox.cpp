@@ -1,8 +1,11 @@
 #include "CServerDataBox.h"
 
+#include "WidgetLayouts.h"
+
 #include <QCoreApplication>
-#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QVBoxLayout>
 
 // The box belongs to the workspace and translates in its context.
 CServerDataBox::CServerDataBox(QWidget* parent)
@@ -38,15 +41,18 @@ CServerDataBox::CServerDataBox(QWidget* parent)
         QCoreApplication::translate("CIAboutDevice", "Высота над уровнем моря: "),
     };
 
-    auto* layout = new QGridLayout(this);
-    layout->setContentsMargins(1, 1, 1, 1);
-    layout->setSpacing(2);
+    // One row per value, each laid out on its own: a long caption in one
+    // row does not take room from a long key in another.
+    auto* rows = new QVBoxLayout(this);
+    rows->setContentsMargins(1, 1, 1, 1);
+    rows->setSpacing(2);
     for (int row = 0; row < RowCount; ++row) {
         m_captions[row] = new QLabel(captions[row], this);
         m_values[row] = new QLabel(this);
         m_values[row]->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        layout->addWidget(m_captions[row], row, 0);
-        layout->addWidget(m_values[row], row, 1);
+        QHBoxLayout* line = WIDGET::prepareInnerHLayout(rows);
+        line->addWidget(m_captions[row]);
+        line->addWidget(m_values[row], 1);
     }
     m_values[Status]->setObjectName(QStringLiteral("serverStatusLabel"));
     m_values[DevEui]->setObjectName(QStringLiteral("serverDevEuiLabel"));
