@@ -110,9 +110,17 @@ int main(int argc, char* argv[])
     };
     parser.addOptions(options);
     parser.addOption({QStringLiteral("verbose"), QStringLiteral("Print every message in and out.")});
-    parser.process(app);
 
     QTextStream err(stderr);
+    if (!parser.parse(QCoreApplication::arguments())) {
+        err << "tesmar-devserver: " << parser.errorText() << Qt::endl;
+        return 2;
+    }
+    if (parser.isSet(QStringLiteral("help")))
+        parser.showHelp(0);
+    if (parser.isSet(QStringLiteral("version")))
+        parser.showVersion();
+
     DevServer::ServerConfig config;
     QString error;
     if (!readConfig(parser, options, &config, &error)) {
