@@ -129,14 +129,10 @@ QString checkChannelMask(const QJsonObject& entry, QJsonObject* normalised)
     return {};
 }
 
-// The regional transmit power steps: the maximum EIRP less 2 dB per step.
+// Whole dBm between the lowest and the highest power the devices offer.
 QString checkPower(const QJsonObject& entry, QJsonObject* normalised)
 {
-    const QString fault =
-        takeInteger(entry, ProtocolKeys::preferPower, minPowerDbm, maxPowerDbm, Status::invalidPower, normalised);
-    if (fault.isEmpty() && normalised->value(ProtocolKeys::preferPower).toInt() % powerStepDb != 0)
-        return Status::invalidPower;
-    return fault;
+    return takeInteger(entry, ProtocolKeys::preferPower, minPowerDbm, maxPowerDbm, Status::invalidPower, normalised);
 }
 
 QString checkName(const QJsonObject& entry, QJsonObject* normalised)

@@ -315,9 +315,8 @@ void TestDevServer::newDeviceStatus_data()
 
     QTest::newRow("class X") << QJsonValue(with(base, Keys::devClass, QStringLiteral("CLASS_X"))) << Status::invalidClass;
     QTest::newRow("class B") << QJsonValue(with(base, Keys::devClass, QStringLiteral("CLASS_B"))) << Status::unsupportClass;
-    QTest::newRow("power 17 dBm") << QJsonValue(with(base, Keys::preferPower, 17)) << Status::invalidPower;
-    QTest::newRow("power 11 dBm, off the 2 dB steps") << QJsonValue(with(base, Keys::preferPower, 11))
-                                                      << Status::invalidPower;
+    QTest::newRow("power 16 dBm") << QJsonValue(with(base, Keys::preferPower, 16)) << Status::invalidPower;
+    QTest::newRow("power 0 dBm") << QJsonValue(with(base, Keys::preferPower, 0)) << Status::invalidPower;
     QTest::newRow("power 14.5 dBm") << QJsonValue(with(base, Keys::preferPower, 14.5)) << Status::invalidPower;
     QTest::newRow("RX window -2") << QJsonValue(with(base, Keys::rxWindow, -2)) << Status::invalidRxWindow;
     QTest::newRow("data rate 8") << QJsonValue(with(base, Keys::preferDr, 8)) << Status::invalidDataRate;
