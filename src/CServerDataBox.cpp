@@ -54,6 +54,8 @@ CServerDataBox::CServerDataBox(QWidget* parent)
         line->addWidget(m_captions[row]);
         line->addWidget(m_values[row], 1);
     }
+    // Rows stay at the top when only a few are shown (a lone notice included).
+    rows->addStretch(1);
     m_values[Status]->setObjectName(QStringLiteral("serverStatusLabel"));
     m_values[DevEui]->setObjectName(QStringLiteral("serverDevEuiLabel"));
 }
