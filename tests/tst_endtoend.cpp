@@ -1,0 +1,195 @@
+// The whole program, wired as its start-up wires it, with the scanner on a
+// pseudo-terminal and the development server as a process of its own: an
+// operator's shift from login to deleting what was added.
+
+#include "CIAboutDevice.h"
+#include "CMainWindow.h"
+#include "CMessageParser.h"
+#include "CServerClient.h"
+#include "CServerDataBox.h"
+#include "EndToEndRig.h"
+#include "ProtocolKeys.h"
+#include "ServerProcess.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <QLoggingCategory>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWebSocket>
+
+#include <memory>
+
+namespace Keys = ProtocolKeys;
+namespace Status = ProtocolKeys::Status;
+
+namespace {
+
+const QString devicesFile = QStringLiteral("Devices.txt");
+const QString appEuiHex = QStringLiteral("70B0C0D0E0F01020");
+const QString appKeyHex = QStringLiteral("2B7E151628AED2A6ABF7158809CF4F3C");
+const QString addedText = QStringLiteral(
+    "Device is not existed on server before and is registered with corresponding registration information");
+constexpr int autoScans = 1000;
+
+QString devEuiOf(int index)
+{
+    return QStringLiteral("00E2E0%1").arg(index, 10, 16, QLatin1Char('0')).toUpper();
+}
+
+// The server's own view, through a connection of its own: the DevEUIs it holds.
+QStringList devicesOnServer(const QString& address)
+{
+    QWebSocket socket;
+    QSignalSpy connected(&socket, &QWebSocket::connected);
+    QSignalSpy answers(&socket, &QWebSocket::textMessageReceived);
+    socket.open(QUrl(QStringLiteral("ws://") + address));
+    if (!connected.wait(5000))
+        return {QStringLiteral("<no connection>")};
+
+    const auto ask = [&](const QString& request, const QString& answerCmd) {
+        answers.clear();
+        socket.sendTextMessage(request);
+        if (answers.isEmpty() && !answers.wait(5000))
+            return QJsonObject();
+        const QJsonObject answer = QJsonDocument::fromJson(answers.first().at(0).toString().toUtf8()).object();
+        return answer.value(Keys::cmd).toString() == answerCmd ? answer : QJsonObject();
+    };
+    if (!ask(CMessageParser::authReq(QStringLiteral("admin"), QStringLiteral("admin")), Keys::authResp)
+             .value(Keys::status).toBool())
+        return {QStringLiteral("<no login>")};
+
+    QStringList devEuis;
+    const QJsonObject list = ask(CMessageParser::allDevicesReq(), Keys::getDevicesResp);
+    for (const QJsonValue& device : list.value(Keys::devicesList).toArray())
+        devEuis << device.toObject().value(Keys::devEui).toString();
+    return devEuis;
+}
+
+// The DevEUI of every block of the devices file, in file order; a block
+// without its separator line is reported as such.
+QStringList blocksInDevicesFile()
+{
+    QFile file(devicesFile);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QStringList devEuis;
+    QString open;
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+    for (const QString& line : lines) {
+        if (line.startsWith(QLatin1String("DevEui:")))
+            open = line.mid(7);
+        else if (line == Keys::separator) {
+            devEuis << open;
+            open.clear();
+        }
+    }
+    if (!open.isEmpty())
+        devEuis << QStringLiteral("<unterminated %1>").arg(open);
+    return devEuis;
+}
+
+} // namespace
+
+class TestEndToEnd : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void registerOneDeviceByHand();
+    void autoModeRegistersEveryScanOnce();
+
+private:
+    DevServer::ServerProcess m_server{QStringLiteral(TESMAR_DEVSERVER_PATH)};
+    std::unique_ptr<EndToEndRig> m_rig;
+};
+
+void TestEndToEnd::initTestCase()
+{
+    QFile::remove(QStringLiteral("settings.cfg"));
+    QFile::remove(devicesFile);
+    QVERIFY2(m_server.start({QStringLiteral("--max-devices"), QString::number(autoScans * 2)}),
+             qPrintable(m_server.errorText()));
+    m_rig = std::make_unique<EndToEndRig>();
+    QVERIFY2(m_rig->isScannerOpen(), qPrintable(m_rig->errorText()));
+}
+
+void TestEndToEnd::registerOneDeviceByHand()
+{
+    QVERIFY(m_rig->logIn(m_server.address(), QStringLiteral("admin"), QStringLiteral("admin")));
+    auto* add = m_rig->window()->findChild<QPushButton*>(QStringLiteral("addButton"));
+    QVERIFY(add->isEnabled());
+    QTRY_COMPARE(m_rig->totalCounterText(), QStringLiteral("0"));
+
+    // The scan is looked up: not known yet.
+    const QString devEui = devEuiOf(0xFFFF);
+    QSignalSpy lookups(m_rig->parser(), &CMessageParser::infoDevicesResp);
+    QVERIFY(m_rig->scan(EndToEndRig::scanCode(devEui, appEuiHex, appKeyHex)));
+    QVERIFY(lookups.wait(5000));
+    const CServerDataBox* box = m_rig->window()->workspace()->serverDataBox();
+    QCOMPARE(box->valueText(CServerDataBox::DevEui),
+             QStringLiteral("Данное устройство, еще не зарегистрировано на сервере"));
+    QCOMPARE(m_rig->window()->findChild<QLineEdit*>(QStringLiteral("devEuiEdit"))->text(), devEui);
+
+    // Add: the verdict, then the server's record and the new counts.
+    lookups.clear();
+    QSignalSpy verdicts(m_rig->parser(), &CMessageParser::mngDevRespSignal);
+    m_rig->clickAdd();
+    QVERIFY(verdicts.wait(5000));
+    QCOMPARE(verdicts.first().at(0).toString(), Status::added);
+    QCOMPARE(m_rig->verdictText(), addedText);
+    QTRY_COMPARE(box->valueText(CServerDataBox::Status), QStringLiteral("Зарегистрировано"));
+    QCOMPARE(box->valueText(CServerDataBox::DevEui), devEui);
+    QTRY_COMPARE(m_rig->totalCounterText(), QStringLiteral("1"));
+    QCOMPARE(m_rig->addedCounterText(), QStringLiteral("1"));
+    QCOMPARE(blocksInDevicesFile(), QStringList{devEui});
+    QCOMPARE(devicesOnServer(m_server.address()), QStringList{devEui});
+
+    QSignalSpy removals(m_rig->parser(), &CMessageParser::deviceMbRemoved);
+    m_rig->clickDeleteAddedDevices();
+    QCOMPARE(m_rig->addedCounterText(), QStringLiteral("0"));
+    QVERIFY(removals.wait(5000));
+    QCOMPARE(devicesOnServer(m_server.address()), QStringList());
+    QTRY_COMPARE(m_rig->totalCounterText(), QStringLiteral("0"));
+}
+
+void TestEndToEnd::autoModeRegistersEveryScanOnce()
+{
+    // A thousand registrations trace tens of thousands of lines.
+    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+    const auto restoreTraces = qScopeGuard([] { QLoggingCategory::setFilterRules(QString()); });
+    QVERIFY(m_rig->client()->isReady());
+    QFile::remove(devicesFile);   // the program appends; start this shift's file afresh
+    m_rig->setAutoMode(true);
+    QVERIFY(!m_rig->window()->findChild<QPushButton*>(QStringLiteral("addButton"))->isEnabled());
+
+    // Each scan is written once the verdict on the one before has arrived,
+    // as an operator scans the next device once the last one is shown.
+    QStringList scanned;
+    for (int i = 0; i < autoScans; ++i) {
+        scanned << devEuiOf(i);
+        const QString verdict = m_rig->scanAndWaitForVerdict(EndToEndRig::scanCode(scanned.last(), appEuiHex, appKeyHex));
+        QVERIFY2(verdict == Status::added, qPrintable(QStringLiteral("scan %1: \"%2\"").arg(i).arg(verdict)));
+    }
+    QCOMPARE(m_rig->verdictText(), addedText);
+    QCOMPARE(m_rig->addedCounterText(), QString::number(autoScans));
+    QCOMPARE(blocksInDevicesFile(), scanned);
+    QCOMPARE(devicesOnServer(m_server.address()), scanned);   // the server lists by DevEUI: scan order here
+    QTRY_COMPARE(m_rig->totalCounterText(), QString::number(autoScans));
+
+    QSignalSpy removals(m_rig->parser(), &CMessageParser::deviceMbRemoved);
+    m_rig->clickDeleteAddedDevices();
+    QVERIFY(removals.wait(10000));
+    QCOMPARE(removals.first().at(0).toString(), Status::deleted);
+    QCOMPARE(m_rig->addedCounterText(), QStringLiteral("0"));
+    QCOMPARE(devicesOnServer(m_server.address()), QStringList());
+}
+
+QTEST_MAIN(TestEndToEnd)
+#include "tst_endtoend.moc"
