@@ -43,6 +43,7 @@ EndToEndRig::EndToEndRig()
     qRegisterMetaType<CLoraDeviceInfo>();
     qRegisterMetaType<CloraAuthResp>();
     qRegisterMetaType<CloraInfoResp>();
+    qRegisterMetaType<CServerClient::EClientStates>();
 
     // In the order of the program's main function.
     CSettings::instance(app);

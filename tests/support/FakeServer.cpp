@@ -4,7 +4,6 @@
 #include "CServerClient.h"
 #include "ProtocolKeys.h"
 
-#include <QDeadlineTimer>
 #include <QHostAddress>
 #include <QJsonDocument>
 #include <QTest>
@@ -14,57 +13,23 @@
 namespace PK = ProtocolKeys;
 
 namespace {
-QJsonObject parse(const QString& text)
-{
-    return QJsonDocument::fromJson(text.toUtf8()).object();
-}
-
-// Waits in small event-loop steps until the condition holds or time runs out.
-template <typename Condition>
-bool waitUntil(Condition condition, int timeoutMs)
-{
-    QDeadlineTimer deadline(timeoutMs);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QTest::qWait(5);
-    }
-    return true;
-}
+QJsonObject parse(const QString& text) { return QJsonDocument::fromJson(text.toUtf8()).object(); }
+QString compact(const QJsonObject& o) { return QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Compact)); }
 } // namespace
 
 FakeServer::FakeServer(QObject* parent)
     : QObject(parent)
-    , m_server(new QWebSocketServer(QStringLiteral("fake network server"),
-                                    QWebSocketServer::NonSecureMode, this))
+    , m_server(new QWebSocketServer(QStringLiteral("fake network server"), QWebSocketServer::NonSecureMode, this))
 {
     connect(m_server, &QWebSocketServer::newConnection, this, &FakeServer::onNewConnection);
 }
 
-FakeServer::~FakeServer()
-{
-    m_server->close();
-}
+FakeServer::~FakeServer() { m_server->close(); }
 
-bool FakeServer::start()
-{
-    return m_server->isListening() || m_server->listen(QHostAddress::LocalHost, 0);
-}
-
-QUrl FakeServer::url() const
-{
-    return QUrl(QStringLiteral("ws://") + address());
-}
-
-quint16 FakeServer::port() const
-{
-    return m_server->serverPort();
-}
-
-QString FakeServer::address() const
-{
-    return QStringLiteral("127.0.0.1:%1").arg(port());
-}
+bool FakeServer::start() { return m_server->isListening() || m_server->listen(QHostAddress::LocalHost, 0); }
+QUrl FakeServer::url() const { return QUrl(QStringLiteral("ws://") + address()); }
+quint16 FakeServer::port() const { return m_server->serverPort(); }
+QString FakeServer::address() const { return QStringLiteral("127.0.0.1:%1").arg(port()); }
 
 QList<QJsonObject> FakeServer::received(const QString& cmd) const
 {
@@ -86,37 +51,23 @@ void FakeServer::clearMessages()
 QJsonObject FakeServer::waitForMessage(const QString& cmd, int timeoutMs)
 {
     QJsonObject found;
-    const auto take = [&] {
+    (void)QTest::qWaitFor([&] {
         for (int i = 0; i < m_messages.size(); ++i) {
-            if (m_handedOut.at(i))
-                continue;
-            const QJsonObject object = parse(m_messages.at(i));
-            if (object.value(PK::cmd).toString() == cmd) {
+            if (!m_handedOut.at(i) && parse(m_messages.at(i)).value(PK::cmd).toString() == cmd) {
                 m_handedOut[i] = true;
-                found = object;
+                found = parse(m_messages.at(i));
                 return true;
             }
         }
         return false;
-    };
-    waitUntil(take, timeoutMs);
+    }, timeoutMs);
     return found;
 }
 
-bool FakeServer::hasClient() const
-{
-    return m_client && m_client->state() == QAbstractSocket::ConnectedState;
-}
+bool FakeServer::hasClient() const { return m_client && m_client->state() == QAbstractSocket::ConnectedState; }
+bool FakeServer::waitForClient(int timeoutMs) { return QTest::qWaitFor([this] { return hasClient(); }, timeoutMs); }
 
-bool FakeServer::waitForClient(int timeoutMs)
-{
-    return waitUntil([this] { return hasClient(); }, timeoutMs);
-}
-
-void FakeServer::send(const QJsonObject& message)
-{
-    sendText(QString::fromUtf8(QJsonDocument(message).toJson(QJsonDocument::Compact)));
-}
+void FakeServer::send(const QJsonObject& message) { sendText(compact(message)); }
 
 void FakeServer::sendText(const QString& text)
 {
@@ -136,28 +87,19 @@ void FakeServer::dropClient()
         m_client->abort();
 }
 
-void FakeServer::setAutoReply(const QString& cmd, Responder responder)
-{
-    m_autoReplies.insert(cmd, std::move(responder));
-}
+void FakeServer::setAutoReply(const QString& cmd, Responder responder) { m_autoReplies.insert(cmd, std::move(responder)); }
 
 void FakeServer::setAutoReply(const QString& cmd, const QJsonObject& answer)
 {
     setAutoReply(cmd, [answer](const QJsonObject&) { return QList<QJsonObject>{answer}; });
 }
 
-void FakeServer::clearAutoReplies()
-{
-    m_autoReplies.clear();
-}
+void FakeServer::clearAutoReplies() { m_autoReplies.clear(); }
 
 QJsonObject FakeServer::authResp(bool status, const QString& token, const QString& errString)
 {
-    return {{PK::cmd, PK::authResp},
-            {PK::status, status},
-            {PK::token, token},
-            {PK::deviceAccess, QStringLiteral("all")},
-            {PK::errString, errString}};
+    return {{PK::cmd, PK::authResp}, {PK::status, status}, {PK::token, token},
+            {PK::deviceAccess, QStringLiteral("all")}, {PK::errString, errString}};
 }
 
 QJsonObject FakeServer::serverInfoResp(bool status, int other, int zarvo)
@@ -173,28 +115,21 @@ void FakeServer::connectClientToParser(CServerClient* client)
                      Qt::ConnectionType(Qt::QueuedConnection | Qt::UniqueConnection));
 }
 
-bool FakeServer::loginClient(CServerClient* client, const QString& login, const QString& password,
-                             int timeoutMs)
+bool FakeServer::loginClient(CServerClient* client, const QString& login, const QString& password, int timeoutMs)
 {
     if (client->isReady())
         return true;
     if (!start())
         return false;
     connectClientToParser(client);
-
-    CLoraAuthReq request;
-    request.address = address();
-    request.login = login;
-    request.password = password;
-    client->openWebSoket(request);
-
+    client->openWebSoket(CLoraAuthReq{address(), login, password});
     if (waitForMessage(PK::authReq, timeoutMs).isEmpty())
         return false;
     send(authResp(true));
     if (waitForMessage(PK::serverInfoReq, timeoutMs).isEmpty())
         return false;
     send(serverInfoResp(true));
-    return waitUntil([client] { return client->isReady(); }, timeoutMs);
+    return QTest::qWaitFor([client] { return client->isReady(); }, timeoutMs);
 }
 
 void FakeServer::onNewConnection()
@@ -214,10 +149,11 @@ void FakeServer::onTextMessage(const QString& text)
     m_handedOut.append(false);
     emit messageReceived(text);
 
-    const auto reply = m_autoReplies.constFind(parse(text).value(PK::cmd).toString());
+    const QJsonObject request = parse(text);
+    const auto reply = m_autoReplies.constFind(request.value(PK::cmd).toString());
     auto* socket = qobject_cast<QWebSocket*>(sender());
     if (reply == m_autoReplies.constEnd() || !socket)
         return;
-    for (const QJsonObject& answer : (*reply)(parse(text)))
-        socket->sendTextMessage(QString::fromUtf8(QJsonDocument(answer).toJson(QJsonDocument::Compact)));
+    for (const QJsonObject& answer : (*reply)(request))
+        socket->sendTextMessage(compact(answer));
 }

@@ -1,7 +1,7 @@
 #include "MessageCapture.h"
 
 namespace {
-MessageCapture* active = nullptr;
+bool capturing = false;
 QStringList captured;
 QtMessageHandler previousHandler = nullptr;
 } // namespace
@@ -9,44 +9,25 @@ QtMessageHandler previousHandler = nullptr;
 MessageCapture::MessageCapture()
 {
     captured.clear();
-    active = this;
-    m_previous = qInstallMessageHandler(&MessageCapture::handler);
-    previousHandler = m_previous;
+    capturing = true;
+    m_previous = previousHandler = qInstallMessageHandler(&MessageCapture::handler);
 }
 
 MessageCapture::~MessageCapture()
 {
     qInstallMessageHandler(m_previous);
-    active = nullptr;
+    capturing = false;
 }
 
 void MessageCapture::handler(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
-    if (active)
+    if (capturing)
         captured.append(message);
     if (previousHandler && qEnvironmentVariableIsSet("TESMAR_TEST_VERBOSE"))
         previousHandler(type, context, message);
 }
 
-const QStringList& MessageCapture::lines() const
-{
-    return captured;
-}
-
-bool MessageCapture::contains(const QString& fragment) const
-{
-    return count(fragment) > 0;
-}
-
-int MessageCapture::count(const QString& fragment) const
-{
-    int n = 0;
-    for (const QString& line : captured)
-        n += line.contains(fragment) ? 1 : 0;
-    return n;
-}
-
-void MessageCapture::clear()
-{
-    captured.clear();
-}
+const QStringList& MessageCapture::lines() const { return captured; }
+bool MessageCapture::contains(const QString& fragment) const { return count(fragment) > 0; }
+int MessageCapture::count(const QString& fragment) const { return captured.filter(fragment).size(); }
+void MessageCapture::clear() { captured.clear(); }

@@ -3,8 +3,8 @@
 #include <QStringList>
 #include <QtGlobal>
 
-// Collects every qDebug/qWarning line written while it lives, and still
-// passes them on to the previous handler.
+// Collects every qDebug/qWarning line written while it lives (shown as well
+// when TESMAR_TEST_VERBOSE is set).
 class MessageCapture
 {
 public:

@@ -22,15 +22,12 @@ void ModalAnswerer::poll()
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (!box || !box->isVisible() || m_answers.isEmpty())
         return;
-
     const Answer next = m_answers.takeFirst();
     m_texts.append(box->text());
     m_titles.append(box->windowTitle());
-    QPushButton* defaultButton = box->defaultButton();
-    m_defaults.append(defaultButton ? box->standardButton(defaultButton) : QMessageBox::NoButton);
+    m_defaults.append(box->defaultButton() ? box->standardButton(box->defaultButton()) : QMessageBox::NoButton);
 
-    // A hook may spin the event loop; this poll must not answer twice meanwhile.
-    m_timer.stop();
+    m_timer.stop();   // a hook may spin the event loop: no second answer meanwhile
     if (next.hook)
         next.hook(box);
     if (QAbstractButton* button = box->button(next.button))

@@ -7,14 +7,8 @@
 
 #include <functional>
 
-// Answers the modal message boxes that the code under test opens, in the
-// order the answers were queued, and remembers what each box said. The boxes
-// stay real modal boxes: the answer is clicked from inside their event loop.
-//
-//   ModalAnswerer boxes;
-//   boxes.answer(QMessageBox::Ok);
-//   widget.deleteDevice(0);            // the confirmation is answered with OK
-//   QCOMPARE(boxes.texts().value(0), expectedText);
+// Answers the modal message boxes the code under test opens, from inside
+// their event loop, in the order queued, and remembers what each box said.
 class ModalAnswerer : public QObject
 {
 public:
@@ -29,7 +23,6 @@ public:
     int answered() const { return m_texts.size(); }
     QStringList texts() const { return m_texts; }
     QStringList titles() const { return m_titles; }
-    // The default button of each answered box (NoButton when it had none).
     QList<QMessageBox::StandardButton> defaults() const { return m_defaults; }
 
 private:

@@ -17,8 +17,7 @@ PseudoTerminal::PseudoTerminal()
         m_master = m_slave = -1;
         return;
     }
-    // Raw from the start, so nothing is echoed or translated before the
-    // program sets its own line parameters.
+    // Raw from the start: nothing echoed or translated before the program sets the line up.
     termios mode {};
     if (::tcgetattr(m_slave, &mode) == 0) {
         ::cfmakeraw(&mode);

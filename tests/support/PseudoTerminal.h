@@ -3,9 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
-// A pseudo-terminal pair standing in for a serial device: the program opens
-// the slave by its path as it would a scanner's port, the test writes what the
-// scanner would send on the master. Linux only; elsewhere isOpen() is false.
+// A pseudo-terminal standing in for the scanner's serial port: the program
+// opens the slave path, the test writes on the master. Linux only.
 class PseudoTerminal
 {
 public:
@@ -18,11 +17,9 @@ public:
     QString slavePath() const { return m_slavePath; }
     QString errorString() const { return m_error; }
 
-    // Writes all of data to the master side; false if the master is closed or the write fails.
     bool write(const QByteArray& data);
 
-    // Hangs up the line, as unplugging the scanner would.
-    void closeMaster();
+    void closeMaster(); // hangs up, as unplugging the scanner would
 
 private:
     int m_master = -1;
