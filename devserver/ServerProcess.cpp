@@ -20,8 +20,15 @@ ServerProcess::~ServerProcess()
 
 bool ServerProcess::start(const QStringList& options, int timeoutMs)
 {
+    return startOnPort(0, options, timeoutMs);
+}
+
+bool ServerProcess::startOnPort(quint16 port, const QStringList& options, int timeoutMs)
+{
+    // A restart must find the "listening" line itself, not hand it on unread.
+    QObject::disconnect(m_forwarding);
     m_process.setArguments(QStringList{QStringLiteral("--host"), QStringLiteral("127.0.0.1"),
-                                       QStringLiteral("--port"), QStringLiteral("0")}
+                                       QStringLiteral("--port"), QString::number(port)}
                            + options);
     m_process.start();
     if (!m_process.waitForStarted(timeoutMs)) {
@@ -39,10 +46,11 @@ bool ServerProcess::start(const QStringList& options, int timeoutMs)
         if (match.hasMatch()) {
             m_port = quint16(match.captured(1).toUInt());
             // Later output (--verbose traces) is passed on, so the pipe never fills up.
-            QObject::connect(&m_process, &QProcess::readyReadStandardOutput, &m_process, [this] {
-                const QByteArray more = m_process.readAllStandardOutput();
-                fwrite(more.constData(), 1, size_t(more.size()), stdout);
-            });
+            m_forwarding = QObject::connect(
+                &m_process, &QProcess::readyReadStandardOutput, &m_process, [this] {
+                    const QByteArray more = m_process.readAllStandardOutput();
+                    fwrite(more.constData(), 1, size_t(more.size()), stdout);
+                });
             return true;
         }
     }
@@ -57,6 +65,14 @@ bool ServerProcess::stop(int timeoutMs)
         return true;
     m_process.terminate();
     if (m_process.waitForFinished(timeoutMs))
+        return true;
+    m_process.kill();
+    return m_process.waitForFinished(timeoutMs);
+}
+
+bool ServerProcess::kill(int timeoutMs)
+{
+    if (m_process.state() == QProcess::NotRunning)
         return true;
     m_process.kill();
     return m_process.waitForFinished(timeoutMs);

@@ -19,7 +19,11 @@ public:
     // Starts the server with "--port 0" and the given options, and waits for
     // the line that names the chosen port.
     bool start(const QStringList& options = QStringList(), int timeoutMs = 10000);
+    // As start(), on the given port: brings a server back where a client expects it.
+    bool startOnPort(quint16 port, const QStringList& options = QStringList(), int timeoutMs = 10000);
     bool stop(int timeoutMs = 5000);
+    // Ends the server at once, as a crash would: no close frames, no goodbyes.
+    bool kill(int timeoutMs = 5000);
     bool isRunning() const { return m_process.state() == QProcess::Running; }
 
     quint16 port() const { return m_port; }
@@ -28,6 +32,7 @@ public:
 
 private:
     QProcess m_process;
+    QMetaObject::Connection m_forwarding;
     quint16 m_port = 0;
     QString m_error;
 };

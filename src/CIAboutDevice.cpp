@@ -25,6 +25,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScopedValueRollback>
+#include <QSet>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -274,7 +275,9 @@ void CIAboutDevice::scanDeviceInfo(CLoraDeviceInfo info)
     m_serverData->resetDevEuiValue();
     DIAG() << "Проверяю статус подключения к вебсокету";
 
-    if (CServerClient::instance()->isValid()) {
+    // Until the login is complete the lookup would be dropped unanswered:
+    // the operator is told there is no connection instead.
+    if (CServerClient::instance()->isReady()) {
         CMessageParser::instance()->getDevReq(m_deviceInfo);
         m_serverData->resetStatus();
         if (m_autoModeCheck->isChecked())
@@ -633,11 +636,20 @@ void CIAboutDevice::iniPresets(QString presets)
     // changePresets and overwrite the form with some other preset.
     const QSignalBlocker blocker(presetCombo);
     presetCombo->removeItem(presetCombo->findText(customEntry));
+    // The box's own search is linear: asked once per stored preset, a large
+    // stored list would take minutes to load.
+    QSet<QString> listed;
+    for (int i = 0; i < presetCombo->count(); ++i)
+        listed.insert(presetCombo->itemText(i));
+    QStringList names;
     for (const QJsonValue& element : doc.array()) {
         const QString name = CPresetFormat::name(element.toObject());
-        if (!name.isEmpty() && name != customEntry && presetCombo->findText(name) < 0)
-            presetCombo->addItem(name);
+        if (!name.isEmpty() && name != customEntry && !listed.contains(name)) {
+            listed.insert(name);
+            names.append(name);
+        }
     }
+    presetCombo->addItems(names);
     presetCombo->addItem(customEntry);
     if (customShown)
         presetCombo->setCurrentIndex(presetCombo->count() - 1);

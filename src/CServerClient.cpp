@@ -52,6 +52,7 @@ CServerClient::CServerClient(const QString& text, QObject* parent)
     , m_text(text)
 {
     connect(this, &QWebSocket::connected, this, [this] {
+        m_opening = false;
         m_lossReported = false;
         changeState(authorization);
         sendLogin();
@@ -122,13 +123,17 @@ void CServerClient::openWebSoket(CLoraAuthReq connectionInfo)
 
     if (m_state == unknown) {
         changeState(connecting);
+        m_opening = true;
         open(serverUrl(m_connectionInfo.address));
         CSettings::writeValue(CSettings::serverIpPort, m_connectionInfo.address);
     } else if (m_state == disconnected) {
+        m_opening = true;
         open(serverUrl(m_connectionInfo.address));
         // The socket is still opening, so this send normally fails; the real
-        // login follows once the socket reports it is connected.
-        sendLogin();
+        // login follows once the socket reports it is connected. An attempt
+        // that has already failed (a URL the socket refuses) stays failed.
+        if (m_opening)
+            sendLogin();
     }
 }
 
@@ -170,10 +175,28 @@ void CServerClient::sendLogin()
 void CServerClient::onSocketError(QAbstractSocket::SocketError error)
 {
     DIAG() << error;
-    if (error != QAbstractSocket::RemoteHostClosedError)
+    const bool opening = m_opening;
+    m_opening = false;
+    if (error == QAbstractSocket::RemoteHostClosedError) {
+        DIAG() << "this";
+        // The peer hanging up after a refused handshake is that same failure,
+        // already reported with its own, more telling text.
+        if (opening || !m_lossReported)
+            reportConnectionLoss();
         return;
-    DIAG() << "this";
-    reportConnectionLoss();
+    }
+    if (!opening)
+        return;
+
+    // A connection attempt that failed (refused, unreachable, no WebSocket
+    // server there) would otherwise leave the operator without any answer,
+    // and the client in a state from which Connect does nothing.
+    m_lossReported = true;
+    CloraAuthResp resp;
+    resp.status = false;
+    resp.errString = errorString().isEmpty() ? QStringLiteral("Connection Error") : errorString();
+    emit hostError(resp);
+    changeState(disconnected);
 }
 
 void CServerClient::onDisconnected()

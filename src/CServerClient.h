@@ -71,6 +71,7 @@ private:
 
     EClientStates m_state = unknown;
     bool m_lossReported = true;   // nothing to report before the first connection
+    bool m_opening = false;       // an attempt is under way and has not connected yet
     CLoraAuthReq m_connectionInfo;
     QString m_text;
 };
