@@ -1,5 +1,4 @@
-// The registration workspace against the in-process fake server: scans,
-// lookups, registration requests as the server receives them, verdicts.
+// The registration workspace against the in-process fake server.
 
 #include "CExpertSettingsField.h"
 #include "CIAboutDevice.h"
@@ -13,16 +12,9 @@
 #include "ProtocolKeys.h"
 #include "ScannedDevices.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDate>
-#include <QFile>
 #include <QJsonArray>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QSignalSpy>
 #include <QtTest>
+#include <QtWidgets>
 
 #include <memory>
 
@@ -30,32 +22,17 @@ namespace PK = ProtocolKeys;
 
 namespace {
 
-const QString appEui = QStringLiteral("70B3D57ED0000001");
-const QString appKey = QStringLiteral("00112233445566778899AABBCCDDEEFF");
-
 CLoraDeviceInfo scanned(const QString& devEui, qint32 devAddress = 0)
 {
-    CLoraDeviceInfo info;
-    info.devEui = devEui;
-    info.appEui = appEui;
-    info.appKey = appKey;
-    info.devAddress = devAddress;
-    return info;
+    return {devEui, QStringLiteral("70B3D57ED0000001"), QStringLiteral("00112233445566778899AABBCCDDEEFF"), devAddress};
 }
+
+QJsonObject devicesResp(const QJsonArray& devices) { return {{PK::cmd, PK::getDevicesResp}, {PK::devicesList, devices}}; }
 
 QJsonObject serverDevice(const QString& devEui, const QString& name)
 {
-    return {{PK::devEui, devEui},
-            {PK::devName, name},
-            {PK::devClass, QStringLiteral("CLASS_A")},
-            {PK::otaa, QJsonObject{{PK::appEui, appEui}, {PK::appKey, appKey}}},
-            {PK::abp, QJsonObject{{PK::devAddress, 0x1A2B3C}}},
+    return {{PK::devEui, devEui}, {PK::devName, name}, {PK::abp, QJsonObject{{PK::devAddress, 0x1A2B3C}}},
             {PK::serverAdrEnable, true}};
-}
-
-QJsonObject devicesResp(const QJsonArray& devices)
-{
-    return {{PK::cmd, PK::getDevicesResp}, {PK::devicesList, devices}};
 }
 
 QJsonObject verdict(const QString& status, const QString& devEui)
@@ -64,386 +41,293 @@ QJsonObject verdict(const QString& status, const QString& devEui)
     return {{PK::cmd, PK::manageDevicesResp}, {PK::deviceAddStatus, QJsonArray{entry}}};
 }
 
-QString readDevicesFile()
-{
-    QFile file(currentDevicesFileName);
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
-
 } // namespace
 
 class TestWorkspace : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void init();
-    void cleanup() { m_ws.reset(); }
-
-    // Before the login
-    void scanWithoutConnection();
-    void invalidScan_data();
-    void invalidScan();
-    void loginEnablesAdd();
-    // After it
-    void lookupShowsServerView();
-    void answersAboutOtherDevicesAreIgnored();
-    void nameTemplates_data();
-    void nameTemplates();
-    void expertValues_data();
-    void expertValues();
-    void classCValues_data();
-    void classCValues();
-    void recordedBeforeTheVerdict();
-    void verdictTexts_data();
-    void verdictTexts();
-    void autoModeRegistersValidScansOnly();
-    void hostErrorDisablesAdd();   // last: the server goes away
-
-private:
-    template <typename T>
-    T* child(const char* name) const { return m_ws->findChild<T*>(QString::fromLatin1(name)); }
-    QJsonObject registerAndCatch(const CLoraDeviceInfo& info);
-
     FakeServer m_server;
     std::unique_ptr<CIAboutDevice> m_ws;
+
+    template <typename T>
+    T* child(const char* name) const { return m_ws->findChild<T*>(QLatin1String(name)); }
+    CServerDataBox* box() const { return m_ws->serverDataBox(); }
+    QJsonObject registerAndCatch(const CLoraDeviceInfo& info)
+    {
+        m_ws->scanDeviceInfo(info);
+        QTest::mouseClick(child<QPushButton>("addButton"), Qt::LeftButton);
+        return m_server.waitForMessage(PK::manageDevicesReq).value(PK::devicesList).toArray().at(0).toObject();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QFile::remove(QStringLiteral("settings.cfg"));
+        QFile::remove(QStringLiteral("Devices.txt"));
+        CSettings::instance(qApp);
+        CSettings::ensureDefaults();
+        ScannedDevices::instance(qApp);
+        FakeServer::connectClientToParser(CServerClient::instance(QStringLiteral("ws://"), qApp));
+        CMessageParser::instance(qApp);
+        qRegisterMetaType<CLoraDeviceInfo>();
+    }
+
+    void init()
+    {
+        m_server.clearMessages();
+        m_ws = std::make_unique<CIAboutDevice>();
+        // A workspace made after the login has missed the login answer.
+        if (CServerClient::instance()->isReady())
+            m_ws->statusCon({true});
+    }
+    void cleanup() { m_ws.reset(); }
+
+    // Before the login: nothing may be recorded as registered (auto mode or a direct call).
+    void scanWithoutConnection()
+    {
+        QSignalSpy resized(m_ws.get(), &CIAboutDevice::resizeWindow);
+        child<QCheckBox>("autoModeCheck")->setChecked(true);
+        m_ws->scanDeviceInfo(scanned(QStringLiteral("70B3D57ED0001001"), 0x1A2B));
+        QCOMPARE(box()->valueText(CServerDataBox::Status), QStringLiteral("Нет подлючения к серверу"));
+        QVERIFY(box()->isRed(CServerDataBox::Status) && !box()->isHidden());
+        QCOMPARE(resized.count(), 1);
+        QCOMPARE(child<QLineEdit>("devAddrEdit")->text(), QStringLiteral("00001A2B"));
+        m_ws->sendInfoToTheNextStage();
+        QVERIFY(!QFile::exists(currentDevicesFileName));
+        QCOMPARE(ScannedDevices::instance()->count(), 0);
+        child<QCheckBox>("autoModeCheck")->setChecked(false);
+        QVERIFY2(!child<QPushButton>("addButton")->isEnabled(), "no Add without a login");
+    }
+
+    void invalidScan_data()
+    {
+        QTest::addColumn<CLoraDeviceInfo>("info");
+        CLoraDeviceInfo noAppKey = scanned(QStringLiteral("70B3D57ED0001002"));
+        noAppKey.appKey.clear();
+        QTest::newRow("no DevEUI") << scanned(QString());
+        QTest::newRow("no AppKey") << noAppKey;
+    }
+
+    void invalidScan()
+    {
+        QFETCH(CLoraDeviceInfo, info);
+        m_ws->scanDeviceInfo(info);
+        QVERIFY(!child<QLabel>("messageLabel")->isHidden());
+        QCOMPARE(child<QLabel>("messageLabel")->text(), QStringLiteral("QR/Barcode reading error !!!"));
+        for (const char* edit : {"devEuiEdit", "appEuiEdit", "appKeyEdit", "devAddrEdit", "appsKeyEdit", "nwksKeyEdit"})
+            QCOMPARE(child<QLineEdit>(edit)->text(), QStringLiteral("Invalid QR/Barcode"));
+        QCOMPARE(box()->valueText(CServerDataBox::DevEui), QStringLiteral("Invalid QR/Barcode"));
+        QVERIFY(box()->isRed(CServerDataBox::DevEui) && !box()->isHidden());
+    }
+
+    void loginEnablesAdd()
+    {
+        auto* add = child<QPushButton>("addButton");
+        QVERIFY(m_server.loginClient(CServerClient::instance()));
+        QTRY_VERIFY(add->isEnabled());
+        child<QCheckBox>("autoModeCheck")->setChecked(true);
+        QVERIFY(!add->isEnabled());
+    }
+
+    void lookupShowsServerView()
+    {
+        const QString devEui = QStringLiteral("70b3d57ed0002001");   // the server answers in upper case
+        m_ws->scanDeviceInfo(scanned(devEui));
+        QCOMPARE(child<QLineEdit>("devAddrEdit")->text(), QStringLiteral("empty devaddr"));
+        QCOMPARE(m_server.waitForMessage(PK::getDevicesReq).value(PK::select).toObject().value(PK::devEuiList),
+                 QJsonValue(QJsonArray{devEui}));
+        m_server.send(devicesResp({}));
+        QTRY_COMPARE(box()->valueText(CServerDataBox::DevEui),
+                     QStringLiteral("Данное устройство, еще не зарегистрировано на сервере"));
+        QVERIFY(box()->isRed(CServerDataBox::DevEui));
+
+        m_ws->scanDeviceInfo(scanned(devEui));
+        // A list whose last device is another one (as the table's full list can be) is not about this scan.
+        const QJsonObject other = serverDevice(QStringLiteral("70B3D57ED000BBBB"), QStringLiteral("Other"));
+        QSignalSpy answers(CMessageParser::instance(), &CMessageParser::infoDevicesResp);
+        m_server.send(devicesResp({other}));
+        QTRY_COMPARE(answers.count(), 1);
+        QVERIFY(m_ws->deviceInfo().devName.isEmpty() && !box()->isRowShown(CServerDataBox::DevName));
+
+        m_server.send(devicesResp({other, serverDevice(devEui.toUpper(), QStringLiteral("Boiler room"))}));
+        QTRY_COMPARE(box()->valueText(CServerDataBox::Status), QStringLiteral("Зарегистрировано"));
+        QCOMPARE(box()->valueText(CServerDataBox::DevAddr), QStringLiteral("001A2B3C"));
+        QCOMPARE(box()->valueText(CServerDataBox::DevName), QStringLiteral("Boiler room"));
+        QVERIFY(!box()->isRed(CServerDataBox::DevEui) && !box()->isRowShown(CServerDataBox::AppsKey));
+        QCOMPARE(m_ws->deviceInfo().devName, QStringLiteral("Boiler room"));
+    }
+
+    void nameTemplates_data()
+    {
+        const QString devEui = QStringLiteral("70B3D57ED0003001");
+        const QString today = QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy"));
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<int>("missingTemplates");
+        QTest::newRow("eui and date") << "%deveui_%date" << devEui + '_' + today << 0;
+        QTest::newRow("text around, twice") << "a%deveui-%date-%deveui c" << "a" + devEui + "-" + today + "-" + devEui + " c" << 0;
+        QTest::newRow("plain") << "Boiler" << "Boiler" << 2;
+    }
+
+    void nameTemplates()
+    {
+        QFETCH(QString, name);
+        child<QLineEdit>("nameEdit")->setText(name);
+        MessageCapture log;
+        QTEST(registerAndCatch(scanned(QStringLiteral("70B3D57ED0003001"))).value(PK::devName).toString(), "expected");
+        QTEST(log.count(QStringLiteral("NO %deveui")) + log.count(QStringLiteral("NO %date")), "missingTemplates");
+    }
+
+    void expertValues_data()
+    {
+        QTest::addColumn<QString>("expand");       // "", "all" or "rx"
+        QTest::addColumn<QJsonObject>("expected"); // members of the device object
+        QTest::addColumn<QStringList>("absent");
+        const QStringList adr = {PK::preferDr, PK::preferPower};
+        const QStringList rx = {PK::rxWindow, PK::delayRx1, PK::drRx2, PK::delayJoin1};
+        const QJsonObject rxValues{{PK::rxWindow, 1}, {PK::delayRx1, 1}, {PK::drRx2, 0}, {PK::delayJoin1, 5}};
+        QJsonObject all = rxValues;
+        all.insert(PK::preferDr, 5.0);
+        all.insert(PK::preferPower, 14.0);
+        // Latitude 95.5 is limited to 90; longitude keeps its single-precision value.
+        all.insert(PK::position, QJsonObject{{PK::latitude, 90.0}, {PK::longitude, double(37.6f)}, {PK::altitude, 150}});
+        QTest::newRow("collapsed") << QString() << QJsonObject() << adr + rx + QStringList{PK::position};
+        QTest::newRow("all expanded") << "all" << all << QStringList();
+        QTest::newRow("only RX") << "rx" << rxValues << adr + QStringList{PK::position};
+    }
+
+    void expertValues()
+    {
+        QFETCH(QString, expand);
+        QFETCH(QJsonObject, expected);
+        QFETCH(QStringList, absent);
+        if (expand == QLatin1String("rx"))
+            m_ws->expertSettings()->rxGroup()->expand();
+        if (expand == QLatin1String("all")) {
+            m_ws->expertSettings()->expandAll();
+            QTest::keyClicks(child<QLineEdit>("latitudeEdit"), QStringLiteral("95.5"));
+            QTest::keyClicks(child<QLineEdit>("longitudeEdit"), QStringLiteral("37.6"));
+            QTest::keyClicks(child<QLineEdit>("altitudeEdit"), QStringLiteral("150"));
+        }
+        child<QCheckBox>("channelCheck2")->setChecked(false);   // sent although the plan group is collapsed
+
+        const QJsonObject device = registerAndCatch(scanned(QStringLiteral("70B3D57ED0004001")));
+        for (auto it = expected.begin(); it != expected.end(); ++it)
+            QCOMPARE(device.value(it.key()), it.value());
+        for (const QString& key : absent + QStringList{PK::reactionTime})
+            QVERIFY2(!device.contains(key), qPrintable(key));
+        QCOMPARE(device.value(PK::frequencyPlan).toObject().value(PK::freq4).toInt(), 867100000);
+        const QJsonObject mask = device.value(PK::channelMask).toObject();
+        for (int channel = 1; channel <= 16; ++channel)
+            QCOMPARE(mask.value(PK::channelEn(channel)).toBool(), channel <= 8 && channel != 2);
+    }
+
+    void classCValues_data()
+    {
+        QTest::addColumn<int>("classIndex");
+        QTest::addColumn<bool>("expandClassC");
+        QTest::addColumn<int>("reactionTime");   // -1: not sent
+        QTest::newRow("class C, group open") << 1 << true << 2500;
+        QTest::newRow("class C, group closed") << 1 << false << -1;
+        QTest::newRow("class A, group open") << 0 << true << -1;
+    }
+
+    void classCValues()
+    {
+        QFETCH(int, classIndex);
+        QFETCH(bool, expandClassC);
+        QFETCH(int, reactionTime);
+        auto* classList = child<QComboBox>("classList");
+        classList->setCurrentIndex(1);
+        if (expandClassC)
+            m_ws->optionalSettings()->classCGroup()->expand();
+        child<QLineEdit>("reactionTimeEdit")->setText(QStringLiteral("2500"));
+        classList->setCurrentIndex(classIndex);
+        const QJsonObject device = registerAndCatch(scanned(QStringLiteral("70B3D57ED0005001")));
+        QCOMPARE(device.value(PK::devClass).toString(), classList->currentData().toString());
+        QCOMPARE(device.value(PK::reactionTime).toInt(-1), reactionTime);
+        QCOMPARE(m_ws->deviceInfo().foundMarker, reactionTime >= 0 ? 0 : -1);
+    }
+
+    void recordedBeforeTheVerdict()
+    {
+        const QString devEui = QStringLiteral("70B3D57ED0006001");
+        QVERIFY(!registerAndCatch(scanned(devEui)).isEmpty());
+        // The request is out, no answer yet: file and record already hold the device.
+        QFile file(currentDevicesFileName);
+        QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll().contains(("DevEui:" + devEui + '\n').toUtf8()));
+        QCOMPARE(ScannedDevices::instance()->deviceState(devEui), 0);
+    }
+
+    void verdictTexts_data()
+    {
+        namespace S = PK::Status;
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<QString>("text");   // empty: the previous text stays
+        const QList<QPair<QString, QString>> rows = {
+            {S::repetitionDevAddr, "Device is already registered on server"},
+            {S::invalidDevEui, "Invalid size of device EUI"},
+            {S::invalidAbpParamList, "Invalid mandatory parameters list for “ABP” section"},
+            {S::invalidDevAddrValue, "Invalid “devAddress” value"},
+            {S::invalidSessionKeyValue, "Invaliud size of “appsKey” or/and “nwksKey”"},
+            {S::invalidOtaaParamList, "Invalid mandatory parameters list for “OTAA” section"},
+            {S::invalidAppKeyValue, "Invalid size of “appKey”"},
+            {S::noRegisterKeys, "Device is not exist yet and packet doesn’t contain registration information"},
+            {S::abpReginfoAlreadyExist, "ABP activation information for corresponding device is already existed on server"},
+            {S::reginfoAlreadyExist, "Registration information for corresponding device is already existed on server"},
+            {S::maxDevCountReached, "Maximum device count limitation has reached"},
+            {S::added, "Device is not existed on server before and is registered with corresponding registration information"},
+            {S::updated, "Some parameters are updated for corresponding device"},
+            {S::updateViaMacBuffer, "Received parameters should be updated via MAC commands and ones couldn’t be applied"},
+            {S::emptyDataForUpdate, "Не было описания ошибки emptyDataForUpdate"},
+            {S::invalidPower, "Invalid value for “preferPower” parameter"},
+            {S::invalidChannelMaskParamList, "Invalid mandatory parameters list in section “channelMask”"},
+            {S::frequencyPlanIsAbsant, ""}, {S::invalidFrequencyPlan, ""}, {S::invalidClass, ""},
+            {S::unsupportClass, ""}, {S::invalidRxWindow, ""}, {S::invalidDataRate, ""},
+            {S::invalidDelay, ""}, {QStringLiteral("somethingNew"), ""},
+        };
+        for (const auto& row : rows)
+            QTest::newRow(qPrintable(row.first)) << row.first << row.second;
+    }
+
+    void verdictTexts()
+    {
+        QFETCH(QString, status);
+        QFETCH(QString, text);
+        const QString before = QStringLiteral("Changes from existing device parameters is not detected");
+        QSignalSpy statuses(CMessageParser::instance(), &CMessageParser::mngDevRespSignal);
+        auto* message = child<QLabel>("messageLabel");
+        m_server.send(verdict(PK::Status::nothingToUpdate, QStringLiteral("70B3D57ED0007001")));
+        QTRY_COMPARE(message->text(), before);
+        m_server.send(verdict(status, QStringLiteral("70B3D57ED0007001")));
+        QTRY_COMPARE(statuses.count(), 2);
+        QCOMPARE(message->text(), text.isEmpty() ? before : text);
+        QVERIFY(!message->isHidden());
+    }
+
+    void autoModeRegistersValidScansOnly()
+    {
+        child<QCheckBox>("autoModeCheck")->setChecked(true);
+        CLoraDeviceInfo invalid = scanned(QStringLiteral("70B3D57ED0008001"));
+        invalid.appKey.clear();
+        m_ws->scanDeviceInfo(invalid);
+        m_ws->scanDeviceInfo(scanned(QStringLiteral("70B3D57ED0008002")));
+        // The only registration is the valid scan's, and it came without a click.
+        QCOMPARE(m_server.waitForMessage(PK::manageDevicesReq).value(PK::devicesList).toArray().at(0).toObject()
+                     .value(PK::devEui).toString(), QStringLiteral("70B3D57ED0008002"));
+        QCOMPARE(m_server.received(PK::manageDevicesReq).size(), 1);
+        QCOMPARE(m_server.received(PK::getDevicesReq).size(), 1);
+        QVERIFY(!ScannedDevices::instance()->deviceEuis().contains(QStringLiteral("70B3D57ED0008001")));
+    }
+
+    void hostErrorDisablesAdd()   // last: the server goes away
+    {
+        QVERIFY(child<QPushButton>("addButton")->isEnabled());
+        m_server.closeClient();
+        QTRY_VERIFY(!child<QPushButton>("addButton")->isEnabled());
+    }
 };
-
-void TestWorkspace::initTestCase()
-{
-    QFile::remove(QStringLiteral("settings.cfg"));
-    QFile::remove(QStringLiteral("Devices.txt"));
-    CSettings::instance(qApp);
-    CSettings::ensureDefaults();
-    ScannedDevices::instance(qApp);
-    FakeServer::connectClientToParser(CServerClient::instance(QStringLiteral("ws://"), qApp));
-    CMessageParser::instance(qApp);
-    qRegisterMetaType<CLoraDeviceInfo>();
-    QVERIFY(m_server.start());
-}
-
-void TestWorkspace::init()
-{
-    m_server.clearMessages();
-    m_ws = std::make_unique<CIAboutDevice>();
-    // A workspace made after the login has missed the login answer.
-    if (CServerClient::instance()->isReady()) {
-        CloraAuthResp loggedIn;
-        loggedIn.status = true;
-        m_ws->statusCon(loggedIn);
-    }
-}
-
-void TestWorkspace::scanWithoutConnection()
-{
-    QSignalSpy resized(m_ws.get(), &CIAboutDevice::resizeWindow);
-    child<QCheckBox>("autoModeCheck")->setChecked(true);
-    m_ws->scanDeviceInfo(scanned(QStringLiteral("70B3D57ED0001001"), 0x1A2B));
-
-    CServerDataBox* box = m_ws->serverDataBox();
-    QCOMPARE(box->valueText(CServerDataBox::Status), QStringLiteral("Нет подлючения к серверу"));
-    QVERIFY(box->isRed(CServerDataBox::Status) && !box->isHidden());
-    QCOMPARE(resized.count(), 1);
-    QCOMPARE(child<QLineEdit>("devAddrEdit")->text(), QStringLiteral("00001A2B"));
-    // Nothing registered, auto mode or not, nor by a direct call.
-    m_ws->sendInfoToTheNextStage();
-    QVERIFY(!QFile::exists(currentDevicesFileName));
-    QCOMPARE(ScannedDevices::instance()->count(), 0);
-}
-
-void TestWorkspace::invalidScan_data()
-{
-    QTest::addColumn<CLoraDeviceInfo>("info");
-    CLoraDeviceInfo noDevEui = scanned(QString());
-    CLoraDeviceInfo noAppKey = scanned(QStringLiteral("70B3D57ED0001002"));
-    noAppKey.appKey.clear();
-    QTest::newRow("no DevEUI") << noDevEui;
-    QTest::newRow("no AppKey") << noAppKey;
-}
-
-void TestWorkspace::invalidScan()
-{
-    QFETCH(CLoraDeviceInfo, info);
-    QSignalSpy resized(m_ws.get(), &CIAboutDevice::resizeWindow);
-    m_ws->scanDeviceInfo(info);
-
-    auto* message = child<QLabel>("messageLabel");
-    QVERIFY(!message->isHidden());
-    QCOMPARE(message->text(), QStringLiteral("QR/Barcode reading error !!!"));
-    for (const char* edit : {"devEuiEdit", "appEuiEdit", "appKeyEdit", "devAddrEdit", "appsKeyEdit", "nwksKeyEdit"})
-        QCOMPARE(child<QLineEdit>(edit)->text(), QStringLiteral("Invalid QR/Barcode"));
-    CServerDataBox* box = m_ws->serverDataBox();
-    QVERIFY(!box->isHidden());
-    QCOMPARE(box->valueText(CServerDataBox::DevEui), QStringLiteral("Invalid QR/Barcode"));
-    QVERIFY(box->isRed(CServerDataBox::DevEui));
-    QVERIFY(child<QLabel>("serverDevEuiLabel")->wordWrap());
-    QCOMPARE(resized.count(), 1);
-}
-
-void TestWorkspace::loginEnablesAdd()
-{
-    auto* add = child<QPushButton>("addButton");
-    auto* autoMode = child<QCheckBox>("autoModeCheck");
-    autoMode->setChecked(true);
-    autoMode->setChecked(false);
-    QVERIFY2(!add->isEnabled(), "leaving auto mode must not enable Add without a login");
-
-    QVERIFY(m_server.loginClient(CServerClient::instance()));
-    QTRY_VERIFY(add->isEnabled());
-    autoMode->setChecked(true);
-    QVERIFY(!add->isEnabled());
-    autoMode->setChecked(false);
-    QVERIFY(add->isEnabled());
-}
-
-void TestWorkspace::lookupShowsServerView()
-{
-    const QString devEui = QStringLiteral("70B3D57ED0002001");
-    CServerDataBox* box = m_ws->serverDataBox();
-    m_ws->scanDeviceInfo(scanned(devEui));
-    QCOMPARE(child<QLineEdit>("devAddrEdit")->text(), QStringLiteral("empty devaddr"));
-    const QJsonObject lookup = m_server.waitForMessage(PK::getDevicesReq);
-    QCOMPARE(lookup.value(PK::select).toObject().value(PK::devEuiList).toArray(), QJsonArray{devEui});
-
-    m_server.send(devicesResp({}));
-    QTRY_COMPARE(box->valueText(CServerDataBox::DevEui),
-                 QStringLiteral("Данное устройство, еще не зарегистрировано на сервере"));
-    QVERIFY(box->isRed(CServerDataBox::DevEui) && !box->isHidden());
-
-    m_ws->scanDeviceInfo(scanned(devEui));
-    m_server.send(devicesResp({serverDevice(devEui, QStringLiteral("Boiler room"))}));
-    QTRY_COMPARE(box->valueText(CServerDataBox::Status), QStringLiteral("Зарегистрировано"));
-    QCOMPARE(box->valueText(CServerDataBox::DevAddr), QStringLiteral("001A2B3C"));
-    QCOMPARE(box->valueText(CServerDataBox::DevName), QStringLiteral("Boiler room"));
-    QCOMPARE(box->valueText(CServerDataBox::ServerAdr), QStringLiteral("true"));
-    QVERIFY(!box->isRed(CServerDataBox::DevEui));
-    QVERIFY(box->isRowShown(CServerDataBox::Altitude));   // numeric rows always have text
-    QVERIFY(!box->isRowShown(CServerDataBox::AppsKey));   // the server has none
-    QCOMPARE(m_ws->deviceInfo().devName, QStringLiteral("Boiler room"));
-}
-
-void TestWorkspace::answersAboutOtherDevicesAreIgnored()
-{
-    QSignalSpy answers(CMessageParser::instance(), &CMessageParser::infoDevicesResp);
-    // Scanned in lower case; the server answers in upper case.
-    m_ws->scanDeviceInfo(scanned(QStringLiteral("70b3d57ed000aaaa")));
-    CServerDataBox* box = m_ws->serverDataBox();
-    const QJsonObject other = serverDevice(QStringLiteral("70B3D57ED000BBBB"), QStringLiteral("Other"));
-
-    // A list whose last device is another one (as the table's full list can be).
-    m_server.send(devicesResp({other}));
-    QTRY_COMPARE(answers.count(), 1);
-    QCOMPARE(m_ws->deviceInfo().devEui, QStringLiteral("70b3d57ed000aaaa"));
-    QVERIFY(m_ws->deviceInfo().devName.isEmpty());
-    QVERIFY(!box->isRowShown(CServerDataBox::DevName));
-
-    m_server.send(devicesResp({other, serverDevice(QStringLiteral("70B3D57ED000AAAA"), QStringLiteral("Mine"))}));
-    QTRY_COMPARE(answers.count(), 2);
-    QCOMPARE(m_ws->deviceInfo().devName, QStringLiteral("Mine"));
-    QCOMPARE(box->valueText(CServerDataBox::Status), QStringLiteral("Зарегистрировано"));
-}
-
-QJsonObject TestWorkspace::registerAndCatch(const CLoraDeviceInfo& info)
-{
-    m_ws->scanDeviceInfo(info);
-    QTest::mouseClick(child<QPushButton>("addButton"), Qt::LeftButton);
-    const QJsonObject request = m_server.waitForMessage(PK::manageDevicesReq);
-    return request.value(PK::devicesList).toArray().at(0).toObject();
-}
-
-void TestWorkspace::nameTemplates_data()
-{
-    const QString devEui = QStringLiteral("70B3D57ED0003001");
-    const QString today = QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy"));
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("expected");
-    QTest::addColumn<int>("missingTemplates");
-    QTest::newRow("eui and date") << QStringLiteral("%deveui_%date") << devEui + '_' + today << 0;
-    QTest::newRow("text around, twice")
-        << QStringLiteral("a%deveui-%date-%deveui c") << "a" + devEui + "-" + today + "-" + devEui + " c" << 0;
-    QTest::newRow("plain") << QStringLiteral("Boiler") << QStringLiteral("Boiler") << 2;
-}
-
-void TestWorkspace::nameTemplates()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, expected);
-    QFETCH(int, missingTemplates);
-    child<QLineEdit>("nameEdit")->setText(name);
-
-    MessageCapture log;
-    const QJsonObject device = registerAndCatch(scanned(QStringLiteral("70B3D57ED0003001")));
-    QCOMPARE(device.value(PK::devName).toString(), expected);
-    QCOMPARE(log.count(QStringLiteral("NO %deveui")) + log.count(QStringLiteral("NO %date")), missingTemplates);
-}
-
-void TestWorkspace::expertValues_data()
-{
-    QTest::addColumn<QString>("expand");        // "", "all" or "rx"
-    QTest::addColumn<QJsonObject>("expected");  // members of the device object
-    QTest::addColumn<QStringList>("absent");
-    const QStringList adr = {PK::preferDr, PK::preferPower};
-    const QStringList rx = {PK::rxWindow, PK::delayRx1, PK::drRx2, PK::delayJoin1};
-    const QJsonObject rxValues{{PK::rxWindow, 1}, {PK::delayRx1, 1}, {PK::drRx2, 0}, {PK::delayJoin1, 5}};
-    QJsonObject all = rxValues;
-    all.insert(PK::preferDr, 5.0);
-    all.insert(PK::preferPower, 14.0);
-    all.insert(PK::serverAdrEnable, true);
-    // Latitude 95.5 is limited to 90; longitude keeps its single-precision value.
-    all.insert(PK::position, QJsonObject{{PK::latitude, 90.0}, {PK::longitude, double(37.6f)}, {PK::altitude, 150}});
-
-    QTest::newRow("collapsed") << QString() << QJsonObject() << adr + rx + QStringList{PK::position};
-    QTest::newRow("all expanded") << QStringLiteral("all") << all << QStringList();
-    QTest::newRow("only RX") << QStringLiteral("rx") << rxValues << adr + QStringList{PK::position};
-}
-
-void TestWorkspace::expertValues()
-{
-    QFETCH(QString, expand);
-    QFETCH(QJsonObject, expected);
-    QFETCH(QStringList, absent);
-    if (expand == QLatin1String("rx"))
-        m_ws->expertSettings()->rxGroup()->expand();
-    if (expand == QLatin1String("all")) {
-        m_ws->expertSettings()->expandAll();
-        QTest::keyClicks(child<QLineEdit>("latitudeEdit"), QStringLiteral("95.5"));
-        QTest::keyClicks(child<QLineEdit>("longitudeEdit"), QStringLiteral("37.6"));
-        QTest::keyClicks(child<QLineEdit>("altitudeEdit"), QStringLiteral("150"));
-    }
-    // Channel 2 off is sent although the frequency-plan group is collapsed.
-    child<QCheckBox>("channelCheck2")->setChecked(false);
-
-    const QJsonObject device = registerAndCatch(scanned(QStringLiteral("70B3D57ED0004001")));
-    for (auto it = expected.begin(); it != expected.end(); ++it)
-        QCOMPARE(device.value(it.key()), it.value());
-    for (const QString& key : absent)
-        QVERIFY2(!device.contains(key), qPrintable(key));
-    QVERIFY(!device.contains(PK::reactionTime));
-    QCOMPARE(device.value(PK::frequencyPlan).toObject().value(PK::freq4).toInt(), 867100000);
-    const QJsonObject mask = device.value(PK::channelMask).toObject();
-    for (int channel = 1; channel <= 16; ++channel)
-        QCOMPARE(mask.value(PK::channelEn(channel)).toBool(), channel <= 8 && channel != 2);
-}
-
-void TestWorkspace::classCValues_data()
-{
-    QTest::addColumn<int>("classIndex");
-    QTest::addColumn<bool>("expandClassC");
-    QTest::addColumn<int>("reactionTime");   // -1: not sent
-    QTest::newRow("class C, group open") << 1 << true << 2500;
-    QTest::newRow("class C, group closed") << 1 << false << -1;
-    QTest::newRow("class A, group open") << 0 << true << -1;
-}
-
-void TestWorkspace::classCValues()
-{
-    QFETCH(int, classIndex);
-    QFETCH(bool, expandClassC);
-    QFETCH(int, reactionTime);
-    auto* classList = child<QComboBox>("classList");
-    classList->setCurrentIndex(1);
-    if (expandClassC)
-        m_ws->optionalSettings()->classCGroup()->expand();
-    child<QLineEdit>("reactionTimeEdit")->setText(QStringLiteral("2500"));
-    classList->setCurrentIndex(classIndex);
-
-    const QJsonObject device = registerAndCatch(scanned(QStringLiteral("70B3D57ED0005001")));
-    QCOMPARE(device.value(PK::devClass).toString(), classList->currentData().toString());
-    QCOMPARE(device.value(PK::reactionTime).toInt(-1), reactionTime);
-    QCOMPARE(m_ws->deviceInfo().foundMarker, reactionTime >= 0 ? 0 : -1);
-}
-
-void TestWorkspace::recordedBeforeTheVerdict()
-{
-    const QString devEui = QStringLiteral("70B3D57ED0006001");
-    const QJsonObject device = registerAndCatch(scanned(devEui));
-    QVERIFY(!device.isEmpty());
-
-    // The request is out, no answer yet: file and record already hold the device.
-    QVERIFY(readDevicesFile().contains(QStringLiteral("DevEui:") + devEui + '\n'));
-    QVERIFY(ScannedDevices::instance()->deviceEuis().contains(devEui));
-    QCOMPARE(ScannedDevices::instance()->deviceState(devEui), 0);
-
-    m_server.send(verdict(PK::Status::invalidDevEui, devEui));
-    QTRY_COMPARE(child<QLabel>("messageLabel")->text(), QStringLiteral("Invalid size of device EUI"));
-    QVERIFY(readDevicesFile().contains(QStringLiteral("DevEui:") + devEui + '\n'));
-}
-
-void TestWorkspace::verdictTexts_data()
-{
-    namespace S = PK::Status;
-    QTest::addColumn<QString>("status");
-    QTest::addColumn<QString>("text");   // empty: the previous text stays
-    const QList<QPair<QString, QString>> rows = {
-        {S::repetitionDevAddr, "Device is already registered on server"},
-        {S::invalidDevEui, "Invalid size of device EUI"},
-        {S::invalidAbpParamList, "Invalid mandatory parameters list for “ABP” section"},
-        {S::invalidDevAddrValue, "Invalid “devAddress” value"},
-        {S::invalidSessionKeyValue, "Invaliud size of “appsKey” or/and “nwksKey”"},
-        {S::invalidOtaaParamList, "Invalid mandatory parameters list for “OTAA” section"},
-        {S::invalidAppKeyValue, "Invalid size of “appKey”"},
-        {S::noRegisterKeys, "Device is not exist yet and packet doesn’t contain registration information"},
-        {S::abpReginfoAlreadyExist, "ABP activation information for corresponding device is already existed on server"},
-        {S::reginfoAlreadyExist, "Registration information for corresponding device is already existed on server"},
-        {S::maxDevCountReached, "Maximum device count limitation has reached"},
-        {S::added, "Device is not existed on server before and is registered with corresponding registration information"},
-        {S::updated, "Some parameters are updated for corresponding device"},
-        {S::updateViaMacBuffer, "Received parameters should be updated via MAC commands and ones couldn’t be applied"},
-        {S::emptyDataForUpdate, "Не было описания ошибки emptyDataForUpdate"},
-        {S::invalidPower, "Invalid value for “preferPower” parameter"},
-        {S::invalidChannelMaskParamList, "Invalid mandatory parameters list in section “channelMask”"},
-        {S::frequencyPlanIsAbsant, ""}, {S::invalidFrequencyPlan, ""}, {S::invalidClass, ""},
-        {S::unsupportClass, ""}, {S::invalidRxWindow, ""}, {S::invalidDataRate, ""},
-        {S::invalidDelay, ""}, {QStringLiteral("somethingNew"), ""},
-    };
-    for (const auto& row : rows)
-        QTest::newRow(qPrintable(row.first)) << row.first << row.second;
-}
-
-void TestWorkspace::verdictTexts()
-{
-    QFETCH(QString, status);
-    QFETCH(QString, text);
-    const QString before = QStringLiteral("Changes from existing device parameters is not detected");
-    QSignalSpy statuses(CMessageParser::instance(), &CMessageParser::mngDevRespSignal);
-    auto* message = child<QLabel>("messageLabel");
-
-    m_server.send(verdict(PK::Status::nothingToUpdate, QStringLiteral("70B3D57ED0007001")));
-    QTRY_COMPARE(message->text(), before);
-    m_server.send(verdict(status, QStringLiteral("70B3D57ED0007001")));
-    QTRY_COMPARE(statuses.count(), 2);
-    QCOMPARE(message->text(), text.isEmpty() ? before : text);
-    QVERIFY(!message->isHidden());
-}
-
-void TestWorkspace::autoModeRegistersValidScansOnly()
-{
-    auto* autoMode = child<QCheckBox>("autoModeCheck");
-    autoMode->setChecked(true);
-    QVERIFY(!child<QPushButton>("addButton")->isEnabled());
-
-    CLoraDeviceInfo invalid = scanned(QStringLiteral("70B3D57ED0008001"));
-    invalid.appKey.clear();
-    m_ws->scanDeviceInfo(invalid);
-    m_ws->scanDeviceInfo(scanned(QStringLiteral("70B3D57ED0008002")));
-
-    // The only registration is the valid scan's, and it came without a click.
-    const QJsonObject request = m_server.waitForMessage(PK::manageDevicesReq);
-    QCOMPARE(request.value(PK::devicesList).toArray().at(0).toObject().value(PK::devEui).toString(),
-             QStringLiteral("70B3D57ED0008002"));
-    QCOMPARE(m_server.received(PK::manageDevicesReq).size(), 1);
-    QCOMPARE(m_server.received(PK::getDevicesReq).size(), 1);
-    QVERIFY(!ScannedDevices::instance()->deviceEuis().contains(QStringLiteral("70B3D57ED0008001")));
-}
-
-void TestWorkspace::hostErrorDisablesAdd()
-{
-    auto* add = child<QPushButton>("addButton");
-    QVERIFY(add->isEnabled());
-    m_server.closeClient();
-    QTRY_VERIFY(!add->isEnabled());
-}
 
 QTEST_MAIN(TestWorkspace)
 #include "tst_workspace.moc"
