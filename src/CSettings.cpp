@@ -4,6 +4,7 @@
 #include "SingleInstance.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QStringList>
 
 const QString settingsFileName = QStringLiteral("settings.cfg");
@@ -30,6 +31,19 @@ const QStringList& keyList()
 
 SingleInstance<CSettings> store;
 
+// Only a regular file (or none yet) can hold the store. A pipe of that name
+// would block the first read for ever and a device is no place for settings:
+// both are then taken as a file that cannot be read or written, through a
+// path under them that can never be opened.
+QString storePath()
+{
+    const QString path = QDir::current().absoluteFilePath(settingsFileName);
+    const QFileInfo info(path);
+    if (!info.exists() || info.isFile() || info.isDir())
+        return path;
+    return path + QLatin1Char('/') + settingsFileName;
+}
+
 } // namespace
 
 CSettings::CSettings(const QString& fileName, QObject* parent)
@@ -39,9 +53,7 @@ CSettings::CSettings(const QString& fileName, QObject* parent)
 
 CSettings* CSettings::instance(QObject* parent)
 {
-    return store.get([parent] {
-        return new CSettings(QDir::current().absoluteFilePath(settingsFileName), parent);
-    });
+    return store.get([parent] { return new CSettings(storePath(), parent); });
 }
 
 QString CSettings::keyName(int key)

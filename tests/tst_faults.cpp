@@ -42,6 +42,8 @@
 
 #include <memory>
 
+#include <sys/stat.h>
+
 namespace PK = ProtocolKeys;
 
 namespace {
@@ -51,7 +53,7 @@ const QString devicesFile = QStringLiteral("Devices.txt");
 const QString noConnection = QStringLiteral("Нет подлючения к серверу");
 const QString cancelIcon = QStringLiteral(":/icons/flatCancelIco.png");
 
-enum SettingsDamage { SettingsDirectory, BinaryGarbage, ForeignTypes, HugePresets };
+enum SettingsDamage { SettingsDirectory, SettingsPipe, BinaryGarbage, ForeignTypes, HugePresets };
 constexpr int hugePresetCount = 85000;  // about 50 MB of stored text
 
 QByteArray scanText(const QString& devEui)
@@ -393,6 +395,7 @@ void TestFaults::damagedSettingsFile_data()
     QTest::addColumn<int>("kind");
     QTest::addColumn<int>("presets");  // listed from the file
     QTest::newRow("a directory") << int(SettingsDirectory) << 0;
+    QTest::newRow("a named pipe") << int(SettingsPipe) << 0;
     QTest::newRow("binary garbage") << int(BinaryGarbage) << 0;
     QTest::newRow("values of foreign types") << int(ForeignTypes) << 0;
     QTest::newRow("50 MB of presets") << int(HugePresets) << hugePresetCount;
@@ -404,6 +407,8 @@ void TestFaults::damagedSettingsFile()
     QFETCH(int, presets);
     if (kind == SettingsDirectory) {
         QVERIFY(QDir().mkdir(settingsFile));
+    } else if (kind == SettingsPipe) {
+        QCOMPARE(::mkfifo(qPrintable(settingsFile), 0600), 0);
     } else if (kind == HugePresets) {
         QJsonArray stored;
         for (int i = 0; i < hugePresetCount; ++i)
@@ -437,6 +442,8 @@ void TestFaults::damagedSettingsFile()
              QStringLiteral("Русский"));
     QCOMPARE(currentDevicesFileName, devicesFile);
     QCOMPARE(program.workspace<QComboBox>("presetCombo")->count(), presets + 2);
+    if (kind == SettingsPipe)
+        QVERIFY(!QFileInfo(settingsFile).isFile());  // left as it was
 }
 
 void TestFaults::damagedPresets_data()
