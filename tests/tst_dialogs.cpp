@@ -1,3 +1,5 @@
+// The file-name dialog and the send-data dialog, as the left panel opens them.
+
 #include "CLeftPanel.h"
 #include "CMessageParser.h"
 #include "CServerClient.h"
@@ -8,50 +10,34 @@
 #include "ScannedDevices.h"
 #include "senddatadialog.h"
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QDialogButtonBox>
-#include <QFile>
 #include <QJsonArray>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTimer>
 #include <QtTest>
-
-#include <functional>
+#include <QtWidgets>
 
 namespace PK = ProtocolKeys;
 
-// The file-name dialog and the send-data dialog, as the left panel opens them.
+namespace {
+QLineEdit* edit(QWidget* parent, const char* name) { return parent->findChild<QLineEdit*>(QLatin1String(name)); }
+
+// Types into the next modal dialog once it is up, then presses the button.
+void answerNextDialog(const QString& devices, QDialogButtonBox::StandardButton button)
+{
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [=] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            timer->deleteLater();
+            edit(dialog, "devicesEdit")->setText(devices);
+            edit(dialog, "requestsEdit")->clear();
+            dialog->findChild<QDialogButtonBox*>()->button(button)->click();
+        }
+    });
+    timer->start(10);
+}
+} // namespace
+
 class TestDialogs : public QObject
 {
     Q_OBJECT
-
-private:
-    // Runs `act` on the next modal dialog once it is up.
-    static void onNextModal(std::function<void(QDialog*)> act)
-    {
-        auto* timer = new QTimer;
-        timer->setInterval(10);
-        QObject::connect(timer, &QTimer::timeout, [timer, act] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (!dialog)
-                return;
-            timer->deleteLater();
-            act(dialog);
-        });
-        timer->start();
-    }
-
-    static QLineEdit* edit(QWidget* parent, const char* name)
-    {
-        return parent->findChild<QLineEdit*>(QString::fromLatin1(name));
-    }
-
-    static void press(QDialog* dialog, QDialogButtonBox::StandardButton which)
-    {
-        dialog->findChild<QDialogButtonBox*>()->button(which)->click();
-    }
 
 private slots:
     void initTestCase()
@@ -64,48 +50,28 @@ private slots:
         CSettings::ensureDefaults();
     }
 
-    void settingsDialogShowsNamesInUse()
+    void settingsDialog()
     {
         CLeftPanel panel;
         // Edited by hand after the names were loaded: the dialog shows the names in use.
         CSettings::writeValue(CSettings::devicesFileName, QStringLiteral("Edited.txt"));
-        ProgramSettingsWidget dialog(&panel);
-        QCOMPARE(edit(&dialog, "devicesEdit")->text(), QStringLiteral("Devices.txt"));
-        QCOMPARE(edit(&dialog, "requestsEdit")->text(), QStringLiteral("Zapros.txt"));
-        QCOMPARE(edit(&dialog, "responsesEdit")->text(), QStringLiteral("Otvet.txt"));
-        QCOMPARE(dialog.windowTitle(), QStringLiteral("Настройки программы"));
-        QVERIFY(!(dialog.windowFlags() & Qt::WindowContextHelpButtonHint));
-    }
-
-    void settingsDialogOkStoresAsTyped()
-    {
-        CLeftPanel panel;
-        onNextModal([](QDialog* dialog) {
-            edit(dialog, "devicesEdit")->setText(QStringLiteral("shift2/Devices.txt"));
-            edit(dialog, "requestsEdit")->clear();
-            press(dialog, QDialogButtonBox::Ok);
-        });
+        {
+            ProgramSettingsWidget dialog(&panel);
+            QCOMPARE(edit(&dialog, "devicesEdit")->text(), QStringLiteral("Devices.txt"));
+            QCOMPARE(edit(&dialog, "responsesEdit")->text(), QStringLiteral("Otvet.txt"));
+        }
+        answerNextDialog(QStringLiteral("never.txt"), QDialogButtonBox::Cancel);
         panel.changeProgramSettings();
+        QCOMPARE(currentDevicesFileName, QStringLiteral("Devices.txt"));
+        QCOMPARE(CSettings::readValue(CSettings::requestsFileName, QVariant()).toString(), QStringLiteral("Zapros.txt"));
 
+        answerNextDialog(QStringLiteral("shift2/Devices.txt"), QDialogButtonBox::Ok);
+        panel.changeProgramSettings();
         QCOMPARE(CSettings::readValue(CSettings::requestsFileName, QVariant()), QVariant(QString()));
         QCOMPARE(currentRequestsFileName, QString());
         QCOMPARE(currentDevicesFileName, QStringLiteral("shift2/Devices.txt"));
         QCOMPARE(currentResponsesFileName, QStringLiteral("Otvet.txt"));
-        // The dialog is gone once the slot returns.
-        QVERIFY(!panel.findChild<ProgramSettingsWidget*>());
-    }
-
-    void settingsDialogCancelStoresNothing()
-    {
-        CLeftPanel panel;
-        const QString before = currentDevicesFileName;
-        onNextModal([](QDialog* dialog) {
-            edit(dialog, "devicesEdit")->setText(QStringLiteral("never.txt"));
-            press(dialog, QDialogButtonBox::Cancel);
-        });
-        panel.changeProgramSettings();
-        QCOMPARE(currentDevicesFileName, before);
-        QCOMPARE(CSettings::readValue(CSettings::devicesFileName, QVariant()).toString(), before);
+        QVERIFY(!panel.findChild<ProgramSettingsWidget*>());   // gone once the slot returns
     }
 
     void sendButtonKeepsOneDialog()
@@ -115,7 +81,6 @@ private slots:
         auto* button = panel.findChild<QPushButton*>(QStringLiteral("sendButton"));
         button->click();
         SendDataDialog* first = panel.sendDataDialog();
-        QVERIFY(first);
         QCOMPARE(edit(first, "devEuiEdit")->text(), currentLastSendEui);
         QCOMPARE(edit(first, "portEdit")->text(), QStringLiteral("02"));
         edit(first, "dataEdit")->setText(QStringLiteral("A1B2"));
@@ -126,39 +91,24 @@ private slots:
         QCOMPARE(edit(first, "dataEdit")->text(), QStringLiteral("A1B2"));
     }
 
-    // Not logged in: nothing goes out, but the EUI typed is remembered.
-    void sendDataStoresLastEui()
+    void sendDataStoresEuiAndSends()
     {
-        QVERIFY(!CServerClient::instance()->isReady());
-        currentLastSendEui.clear();
         SendDataDialog dialog;
         dialog.show();
         edit(&dialog, "devEuiEdit")->setText(QStringLiteral("8899AABBCCDDEEFF"));
-        dialog.sendData();
-        QCOMPARE(CSettings::readValue(CSettings::lastSendEui, QVariant()).toString(),
-                 QStringLiteral("8899AABBCCDDEEFF"));
+        dialog.sendData();   // not logged in: nothing goes out, the EUI is remembered
+        QCOMPARE(CSettings::readValue(CSettings::lastSendEui, QVariant()).toString(), QStringLiteral("8899AABBCCDDEEFF"));
         QCOMPARE(currentLastSendEui, QStringLiteral("8899AABBCCDDEEFF"));
-        QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QVERIFY(!dialog.isVisible());
-    }
+        QVERIFY(dialog.result() == QDialog::Accepted && !dialog.isVisible());
 
-    void okSendsTheRequest()
-    {
         FakeServer server;
         QVERIFY(server.loginClient(CServerClient::instance()));
-        SendDataDialog dialog;
-        edit(&dialog, "devEuiEdit")->setText(QStringLiteral("0011223344556677"));
         edit(&dialog, "dataEdit")->setText(QStringLiteral("0102"));
         edit(&dialog, "portEdit")->setText(QStringLiteral("10"));
         dialog.findChild<QCheckBox*>(QStringLiteral("ackCheck"))->setChecked(true);
-        press(&dialog, QDialogButtonBox::Ok);
-
-        const QJsonObject request = server.waitForMessage(PK::sendDataReq);
-        const QJsonObject item = request.value(PK::dataList).toArray().first().toObject();
-        QCOMPARE(item.value(PK::devEui).toString(), QStringLiteral("0011223344556677"));
-        QCOMPARE(item.value(PK::data).toString(), QStringLiteral("0102"));
-        QCOMPARE(item.value(PK::port).toInt(), 10);
-        QCOMPARE(item.value(PK::ack).toBool(), true);
+        dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        const QJsonObject item = server.waitForMessage(PK::sendDataReq).value(PK::dataList).toArray().first().toObject();
+        QCOMPARE(item, (QJsonObject{{PK::devEui, "8899AABBCCDDEEFF"}, {PK::data, "0102"}, {PK::port, 10}, {PK::ack, true}}));
     }
 };
 

@@ -2,15 +2,10 @@
 #include "MessageCapture.h"
 #include "WidgetLayouts.h"
 
-#include <QCheckBox>
-#include <QGroupBox>
-#include <QHBoxLayout>
-#include <QLabel>
-#include <QSignalSpy>
 #include <QtTest>
+#include <QtWidgets>
 
 namespace {
-
 // Opens the protected building blocks of the base to the tests.
 class TestGroup : public CAbstatractSettingsField
 {
@@ -18,31 +13,18 @@ public:
     explicit TestGroup(QWidget* parent) : CAbstatractSettingsField(parent) {}
     using CAbstatractSettingsField::appendWidget;
     int childCount() const { return childGroups.size(); }
-    bool childAlive(int i) const { return !childGroups.at(i).isNull(); }
 };
 
-QCheckBox* checkOf(CAbstatractSettingsField* group)
-{
-    return group->findChild<QCheckBox*>(QStringLiteral("expandCheck"), Qt::FindDirectChildrenOnly);
-}
+QCheckBox* checkOf(QWidget* group) { return group->findChild<QCheckBox*>(QStringLiteral("expandCheck"), Qt::FindDirectChildrenOnly); }
+QGroupBox* boxOf(QWidget* group) { return group->findChild<QGroupBox*>(QStringLiteral("groupBox"), Qt::FindDirectChildrenOnly); }
 
-QGroupBox* boxOf(CAbstatractSettingsField* group)
+// Collapsed: the check box shows, unticked, the group box hides; expanded the other way round.
+bool consistent(CAbstatractSettingsField* group)
 {
-    return group->findChild<QGroupBox*>(QStringLiteral("groupBox"), Qt::FindDirectChildrenOnly);
+    const bool open = group->isExpanded();
+    return checkOf(group)->isHidden() == open && checkOf(group)->isChecked() == open
+        && boxOf(group)->isHidden() == !open && boxOf(group)->isChecked() == open;
 }
-
-bool collapsed(CAbstatractSettingsField* group)
-{
-    return !checkOf(group)->isHidden() && !checkOf(group)->isChecked()
-        && boxOf(group)->isHidden() && !boxOf(group)->isChecked() && !group->isExpanded();
-}
-
-bool expanded(CAbstatractSettingsField* group)
-{
-    return checkOf(group)->isHidden() && checkOf(group)->isChecked()
-        && !boxOf(group)->isHidden() && boxOf(group)->isChecked() && group->isExpanded();
-}
-
 } // namespace
 
 class TestSettingsBase : public QObject
@@ -55,17 +37,14 @@ private slots:
         QWidget host;
         TestGroup group(&host);
         QSignalSpy edits(&group, &CAbstatractSettingsField::edited);
-        QVERIFY(collapsed(&group));
-
+        QVERIFY(!group.isExpanded() && consistent(&group));
         checkOf(&group)->setChecked(true);
-        QVERIFY(expanded(&group));
-        group.expand();
-        QVERIFY(expanded(&group));
-
+        QVERIFY(group.isExpanded() && consistent(&group));
         boxOf(&group)->setChecked(false);
-        QVERIFY(collapsed(&group));
+        QVERIFY(!group.isExpanded() && consistent(&group));
         group.expand();
-        QVERIFY(expanded(&group));
+        group.expand();
+        QVERIFY(group.isExpanded() && consistent(&group));
         QCOMPARE(edits.count(), 0);
     }
 
@@ -77,50 +56,31 @@ private slots:
         auto* leaf = new TestGroup(middle);
         auto* hidden = new TestGroup(&top);
         auto* doomed = new TestGroup(&top);
-        top.appendWidget(middle);
-        top.appendWidget(hidden);
-        top.appendWidget(doomed);
+        auto* label = new QLabel(QStringLiteral("plain"), &host);
+        for (QWidget* child : QList<QWidget*>{middle, hidden, doomed, label})
+            top.appendWidget(child);
         middle->appendWidget(leaf);
         hidden->hide();
-
         delete doomed;
-        QCOMPARE(top.childCount(), 3);
-        QVERIFY(!top.childAlive(2));
+        QCOMPARE(top.childCount(), 3);   // a plain widget is laid out, but is no group
+        QCOMPARE(label->parentWidget(), boxOf(&top));
 
         top.expandAll();
-        for (CAbstatractSettingsField* group : {static_cast<CAbstatractSettingsField*>(&top),
-                                                static_cast<CAbstatractSettingsField*>(middle),
-                                                static_cast<CAbstatractSettingsField*>(leaf),
-                                                static_cast<CAbstatractSettingsField*>(hidden)})
-            QVERIFY(expanded(group));
-        QVERIFY(hidden->isHidden());  // expanded, yet hidden until its owner shows it
-    }
-
-    void plainWidgetIsLaidOutButNotAGroup()
-    {
-        QWidget host;
-        TestGroup group(&host);
-        auto* label = new QLabel(QStringLiteral("plain"), &host);
-        group.appendWidget(label);
-        QCOMPARE(group.childCount(), 0);
-        QCOMPARE(label->parentWidget(), boxOf(&group));
+        for (TestGroup* group : {&top, middle, leaf, hidden})
+            QVERIFY(group->isExpanded() && consistent(group));
+        QVERIFY(hidden->isHidden());   // expanded, yet hidden until its owner shows it
     }
 
     void innerLayoutWithoutParent()
     {
         MessageCapture capture;
-        QHBoxLayout* row = WIDGET::prepareInnerHLayout(nullptr);
-        QVERIFY(row);
+        std::unique_ptr<QHBoxLayout> row(WIDGET::prepareInnerHLayout(nullptr));   // unattached: the caller owns it
         QCOMPARE(row->contentsMargins(), QMargins(1, 1, 1, 1));
         QCOMPARE(row->spacing(), 2);
         QCOMPARE(capture.count(QStringLiteral("Некорректный аргумент!")), 1);
-        delete row;  // unattached: the caller owns it
-
         QVBoxLayout column;
-        capture.clear();
-        QHBoxLayout* attached = WIDGET::prepareInnerHLayout(&column);
-        QCOMPARE(attached->parent(), &column);
-        QCOMPARE(capture.count(QStringLiteral("Некорректный аргумент!")), 0);
+        QCOMPARE(WIDGET::prepareInnerHLayout(&column)->parent(), &column);
+        QCOMPARE(capture.count(QStringLiteral("Некорректный аргумент!")), 1);
     }
 };
 
