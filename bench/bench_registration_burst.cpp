@@ -2,11 +2,16 @@
 // message parser send over one connection to the development server: until
 // every verdict has arrived, and until the lookup and the counts that the
 // parser asks for after each "added" have been answered too.
+// Floor: a bare WebSocket client sending the same 1,000 prepared requests to
+// the same server and waiting for their 1,000 answers.
 
+#include "BareClient.h"
+#include "BenchSupport.h"
 #include "CMessageParser.h"
 #include "CServerClient.h"
 #include "CSettings.h"
 #include "ProtocolKeys.h"
+#include "ServerProcess.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -14,40 +19,14 @@
 #include <QTemporaryDir>
 #include <QVector>
 
-#include <algorithm>
 #include <cstdio>
 #include <functional>
-
-#ifdef TESMAR_DEVSERVER_PATH
-#include "ServerProcess.h"
 
 namespace {
 
 constexpr int burstSize = 1000;
 constexpr int measuredRuns = 5;
 constexpr int timeoutMs = 60000;
-
-// The program traces every message on the debug stream; printing 1,000s of
-// lines would time the terminal, not the protocol.
-void dropDebugLines(QtMsgType type, const QMessageLogContext&, const QString& message)
-{
-    if (type != QtDebugMsg && type != QtInfoMsg)
-        std::fprintf(stderr, "%s\n", qPrintable(message));
-}
-
-// Runs the event loop until the condition holds; no polling delay, so the
-// figures are not rounded up to a timer tick.
-bool runUntil(const std::function<bool()>& done)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-    }
-    return true;
-}
 
 CLoraDeviceInfo scannedDevice(int run, int index)
 {
@@ -72,22 +51,12 @@ CLoraDeviceInfo scannedDevice(int run, int index)
     return device;
 }
 
-struct Stats
+bool runUntil(const std::function<bool()>& done)
 {
-    double median;
-    double min;
-    double max;
-};
-
-Stats statsOf(QVector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const int n = values.size();
-    const double median = n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
-    return {median, values.front(), values.back()};
+    return Bench::runUntil(done, timeoutMs);
 }
 
-void printRow(const char* what, const Stats& stats)
+void printRow(const char* what, const Bench::Figures& stats)
 {
     std::printf("  %-34s median %8.1f ms  min %8.1f ms  max %8.1f ms  (%.0f registrations/s at the median)\n",
                 what, stats.median, stats.min, stats.max, burstSize * 1000.0 / stats.median);
@@ -98,14 +67,14 @@ void printRow(const char* what, const Stats& stats)
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    qInstallMessageHandler(dropDebugLines);
+    Bench::quietDiagnostics();
 
     // The client stores the server address in settings.cfg of the working directory.
     QTemporaryDir workDir;
     QDir::setCurrent(workDir.path());
 
     DevServer::ServerProcess server(QStringLiteral(TESMAR_DEVSERVER_PATH));
-    if (!server.start({QStringLiteral("--max-devices"), QString::number(burstSize * (measuredRuns + 1))})) {
+    if (!server.start({QStringLiteral("--max-devices"), QString::number(2 * burstSize * (measuredRuns + 1))})) {
         std::fprintf(stderr, "bench_registration_burst: cannot start the server: %s\n",
                      qPrintable(server.errorText()));
         return 1;
@@ -135,8 +104,15 @@ int main(int argc, char* argv[])
     });
     QObject::connect(parser, &CMessageParser::serverInfoResp, [&] { ++countAnswers; });
 
+    BareClient bare;
+    if (!bare.connectAndLogIn(server.address(), QStringLiteral("admin"), QStringLiteral("admin"))) {
+        std::fprintf(stderr, "bench_registration_burst: the bare client did not log in\n");
+        return 1;
+    }
+
     QVector<double> verdictTimes;
     QVector<double> settledTimes;
+    QVector<double> floorTimes;
     for (int run = 0; run <= measuredRuns; ++run) { // run 0 warms up
         QVector<CLoraDeviceInfo> devices;
         for (int i = 0; i < burstSize; ++i)
@@ -158,25 +134,42 @@ int main(int argc, char* argv[])
                          run, verdicts, added, qPrintable(firstRefusal), countAnswers);
             return 1;
         }
+
+        // The floor: the same requests, prepared, from a client that only counts answers.
+        QStringList requests;
+        for (const CLoraDeviceInfo& device : devices) {
+            CLoraDeviceInfo other = device;
+            other.devEui = QStringLiteral("BF") + device.devEui.mid(2);
+            requests << CMessageParser::manageDevicesReq(other);
+        }
+        const int answersBefore = bare.answerCount();
+        clock.restart();
+        for (const QString& request : requests)
+            bare.send(request);
+        if (!bare.waitForAnswers(answersBefore + burstSize, timeoutMs)) {
+            std::fprintf(stderr, "bench_registration_burst: the bare client's burst was not answered\n");
+            return 1;
+        }
+        const double floorMs = clock.nsecsElapsed() / 1e6;
+
         if (run > 0) {
             verdictTimes.append(verdictMs);
             settledTimes.append(settledMs);
+            floorTimes.append(floorMs);
         }
     }
 
     std::printf("registration burst: %d devices over one connection, %d runs after one warm-up\n", burstSize,
                 measuredRuns);
-    printRow("every verdict received", statsOf(verdictTimes));
-    printRow("follow-up lookups and counts done", statsOf(settledTimes));
+    const Bench::Figures verdicts1000 = Bench::summarize(verdictTimes);
+    const Bench::Figures settled1000 = Bench::summarize(settledTimes);
+    const double floor = Bench::summarize(floorTimes).median;
+    printRow("every verdict received", verdicts1000);
+    printRow("follow-up lookups and counts done", settled1000);
+    printRow("floor: bare client, every answer", Bench::summarize(floorTimes));
+    Bench::report(QStringLiteral("registration_burst"), QStringLiteral("1,000 requests: every verdict, ms"),
+                  verdicts1000, floor, QString());
+    Bench::report(QStringLiteral("registration_burst"), QStringLiteral("1,000 requests: follow-ups done, ms"),
+                  settled1000, floor, QString());
     return 0;
 }
-
-#else
-
-int main()
-{
-    std::printf("registration burst: skipped (built without tesmar-devserver)\n");
-    return 0;
-}
-
-#endif

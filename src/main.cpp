@@ -4,6 +4,7 @@
 #include "CSettings.h"
 #include "Diagnostics.h"
 #include "ScannedDevices.h"
+#include "StartupProbe.h"
 
 #include <QApplication>
 #include <QTranslator>
@@ -37,5 +38,6 @@ int main(int argc, char* argv[])
 
     CMainWindow window;
     window.show();
+    StartupProbe::reportWhenShown();   // only when measuring start-up
     return app.exec();
 }

@@ -1,0 +1,115 @@
+// Devices registered per second end to end in auto mode: the whole program
+// as start-up wires it, scans written to a pseudo-terminal one after the
+// other (each once the verdict on the last one is shown), the development
+// server as a process of its own.
+// Floor: a bare WebSocket client sending the same two requests per device
+// (the lookup and the registration) to the same server, each device once the
+// last one's verdict arrived.
+
+#include "BareClient.h"
+#include "BenchSupport.h"
+#include "CIAboutDevice.h"
+#include "CMainWindow.h"
+#include "CMessageParser.h"
+#include "EndToEndRig.h"
+#include "ProtocolKeys.h"
+#include "ServerProcess.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+namespace {
+
+constexpr int devicesPerRun = 1000;
+constexpr int runs = 3;
+constexpr int warmUp = 100;
+const QString appEuiHex = QStringLiteral("70B0C0D0E0F01020");
+const QString appKeyHex = QStringLiteral("2B7E151628AED2A6ABF7158809CF4F3C");
+
+QString devEuiOf(int index)
+{
+    return QStringLiteral("00C1C0%1").arg(index, 10, 16, QLatin1Char('0')).toUpper();
+}
+
+int fail(const char* what)
+{
+    std::fprintf(stderr, "bench_throughput: %s\n", what);
+    return 1;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    Bench::quietDiagnostics();
+    QTemporaryDir workDir;   // settings.cfg and the devices file
+    QDir::setCurrent(workDir.path());
+
+    const int total = warmUp + 2 * runs * devicesPerRun;
+    DevServer::ServerProcess server(QStringLiteral(TESMAR_DEVSERVER_PATH));
+    if (!server.start({QStringLiteral("--max-devices"), QString::number(total)}))
+        return fail(qPrintable(server.errorText()));
+
+    EndToEndRig rig;
+    if (!rig.isScannerOpen())
+        return fail("no pseudo-terminal for the scanner");
+    if (!rig.logIn(server.address(), QStringLiteral("admin"), QStringLiteral("admin")))
+        return fail("the program did not log in");
+    rig.setAutoMode(true);
+    BareClient bare;
+    if (!bare.connectAndLogIn(server.address(), QStringLiteral("admin"), QStringLiteral("admin")))
+        return fail("the bare client did not log in");
+
+    int nextDevice = 0;
+    const auto registerScans = [&](int count) {
+        for (int i = 0; i < count; ++i) {
+            const QByteArray code = EndToEndRig::scanCode(devEuiOf(nextDevice++), appEuiHex, appKeyHex);
+            if (rig.scanAndWaitForVerdict(code) != ProtocolKeys::Status::added)
+                return false;
+        }
+        return true;
+    };
+    if (!registerScans(warmUp))
+        return fail("a warm-up scan was not registered");
+
+    // The floor's requests are the program's own: its last completed record.
+    CLoraDeviceInfo record = rig.window()->workspace()->deviceInfo();
+    const auto registerBare = [&](int count) {
+        for (int i = 0; i < count; ++i) {
+            record.devEui = devEuiOf(nextDevice++);
+            const int answers = bare.answerCount();
+            bare.send(CMessageParser::devEuiReq(record.devEui));
+            bare.send(CMessageParser::manageDevicesReq(record));
+            if (!bare.waitForAnswers(answers + 2, 5000)
+                || !bare.lastAnswer().contains(QLatin1String("\"status\":\"added\"")))
+                return false;
+        }
+        return true;
+    };
+
+    QVector<double> rates, floorRates;
+    for (int run = 0; run < runs; ++run) {
+        qint64 start = Bench::nowNs();
+        if (!registerScans(devicesPerRun))
+            return fail("a scan was not registered");
+        rates.append(devicesPerRun / ((Bench::nowNs() - start) / 1e9));
+
+        start = Bench::nowNs();
+        if (!registerBare(devicesPerRun))
+            return fail("the bare client's device was not registered");
+        floorRates.append(devicesPerRun / ((Bench::nowNs() - start) / 1e9));
+        std::printf("run %d: %d devices: %.0f registered/s; floor %.0f/s\n", run + 1, devicesPerRun,
+                    rates.last(), floorRates.last());
+    }
+
+    const Bench::Figures figures = Bench::summarize(rates);
+    Bench::report(QStringLiteral("throughput"), QStringLiteral("registrations per second"), figures,
+                  Bench::summarize(floorRates).median,
+                  QStringLiteral(">= 300/s (%1)").arg(figures.median >= 300 ? "met" : "MISSED"), true);
+    return 0;
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+#include <QVector>
+
+#include <functional>
+
+// What every benchmark shares: the clock, the figures it prints, a quiet
+// debug stream and the process's memory counters.
+namespace Bench {
+
+// Nanoseconds on the monotonic clock; comparable across threads.
+qint64 nowNs();
+
+struct Figures
+{
+    double median = 0;
+    double min = 0;
+    double max = 0;
+};
+Figures summarize(QVector<double> values);
+double percentile(QVector<double> values, double fraction);   // fraction in [0, 1]
+
+// One line for the table scripts/bench prints at the end:
+//   RESULT|bench|metric|median|min|max|floor|ratio|goal
+// The ratio is the cost against the floor: median / floor for times and
+// sizes, floor / median for rates (higherIsBetter), so above 1 is slower.
+void report(const QString& bench, const QString& metric, const Figures& figures, double floor,
+            const QString& goal, bool higherIsBetter = false);
+
+// Debug and info lines off (the program traces every message; printing them
+// would time the terminal), and the offscreen platform's size-hint warnings.
+void quietDiagnostics();
+
+// A field of /proc/self/status in KiB ("VmRSS", "VmHWM"); -1 when unknown.
+qint64 procStatusKiB(const char* field);
+// Resident memory after handing freed heap back to the system, so that
+// growth is not hidden or faked by the allocator's free lists.
+qint64 residentKiB();
+
+// Runs the event loop until done() holds, without a polling delay.
+bool runUntil(const std::function<bool()>& done, int timeoutMs = 30000);
+
+} // namespace Bench
