@@ -11,8 +11,9 @@ class CSettings : public QSettings
     Q_OBJECT
 
 public:
-    // Named exactly as the keys they stand for.
-    enum ESettings {
+    // Named exactly as the keys they stand for. The fixed type makes any int a
+    // valid value, so a number outside the list is refused, not undefined.
+    enum ESettings : int {
         serverIpPort,
         serverLogin,
         serverPassword,
