@@ -5,6 +5,7 @@
 #include "LogOutputWidget.h"
 #include "ProtocolKeys.h"
 #include "ScannedDevices.h"
+#include "TestHelpers.h"
 
 #include <QJsonArray>
 #include <QtTest>
@@ -22,8 +23,7 @@ class TestDataSender : public QObject
 private slots:
     void initTestCase()
     {
-        QFile::remove(QStringLiteral("settings.cfg"));
-        CSettings::instance();
+        TestHelpers::startProgramObjects();
         m_added = ScannedDevices::instance();
     }
 
@@ -46,31 +46,16 @@ private slots:
         QCOMPARE(m_added->deviceState(QStringLiteral("AA01")), 0);
     }
 
-    void dataRequestPort_data()
-    {
-        QTest::addColumn<QString>("port");
-        QTest::addColumn<int>("expected");
-        QTest::newRow("decimal") << "10" << 10;
-        QTest::newRow("hexadecimal") << "0x10" << 0;
-        QTest::newRow("letters") << "1a" << 0;
-    }
-
-    void dataRequestPort()
-    {
-        QFETCH(QString, port);
-        const QJsonObject item = DataSender::dataRequest(QStringLiteral("AA01"), QStringLiteral("ff"), port, true)
-                                     .value(PK::dataList).toArray().at(0).toObject();
-        QTEST(item.value(PK::port).toInt(-1), "expected");
-        QCOMPARE(item.value(PK::ack), QJsonValue(true));
-    }
-
     void sendAndDeleteWhenReady()
     {
         QVERIFY(m_server.loginClient(CServerClient::instance()));
         QVERIFY(DataSender::sendDataRequest(QStringLiteral("AA01"), QStringLiteral("0102"), QStringLiteral("2"), false));
-        QVERIFY(DataSender::sendDataRequest(QStringLiteral("FFFF"), QStringLiteral("03"), QStringLiteral("2"), false));
+        QVERIFY(DataSender::sendDataRequest(QStringLiteral("FFFF"), QStringLiteral("03"), QStringLiteral("0x10"), true));
         QCOMPARE(m_server.waitForMessage(PK::sendDataReq),
                  DataSender::dataRequest(QStringLiteral("AA01"), QStringLiteral("0102"), QStringLiteral("2"), false));
+        const QJsonObject item = m_server.waitForMessage(PK::sendDataReq).value(PK::dataList).toArray().at(0).toObject();
+        QCOMPARE(item.value(PK::port).toInt(-1), 0);   // not a decimal number
+        QCOMPARE(item.value(PK::ack), QJsonValue(true));
         QCOMPARE(m_added->deviceState(QStringLiteral("AA01")), 1);
         QCOMPARE(m_added->deviceEuis().size(), 2);   // an unknown device is not added
         QVERIFY(logText().contains(QStringLiteral("Устройству UID: FFFF отправлен пакет с запросом из файла %1")

@@ -1,13 +1,12 @@
 // The file-name dialog and the send-data dialog, as the left panel opens them.
 
 #include "CLeftPanel.h"
-#include "CMessageParser.h"
 #include "CServerClient.h"
 #include "CSettings.h"
 #include "FakeServer.h"
 #include "ProgramSettingsWidget.h"
 #include "ProtocolKeys.h"
-#include "ScannedDevices.h"
+#include "TestHelpers.h"
 #include "senddatadialog.h"
 
 #include <QJsonArray>
@@ -17,7 +16,7 @@
 namespace PK = ProtocolKeys;
 
 namespace {
-QLineEdit* edit(QWidget* parent, const char* name) { return parent->findChild<QLineEdit*>(QLatin1String(name)); }
+QLineEdit* edit(QWidget* parent, const char* name) { return TestHelpers::child<QLineEdit>(parent, name); }
 
 // Types into the next modal dialog once it is up, then presses the button.
 void answerNextDialog(const QString& devices, QDialogButtonBox::StandardButton button)
@@ -40,15 +39,7 @@ class TestDialogs : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        QFile::remove(QStringLiteral("settings.cfg"));
-        CSettings::instance(qApp);
-        ScannedDevices::instance(qApp);
-        CServerClient::instance(QStringLiteral("ws://"), qApp);
-        CMessageParser::instance(qApp);
-        CSettings::ensureDefaults();
-    }
+    void initTestCase() { TestHelpers::startProgramObjects(); }
 
     void settingsDialog()
     {

@@ -4,7 +4,6 @@
 #include "CIAboutDevice.h"
 #include "CLeftPanel.h"
 #include "CMainWindow.h"
-#include "CMessageParser.h"
 #include "CScanerSettings.h"
 #include "CServerClient.h"
 #include "CSettings.h"
@@ -13,6 +12,7 @@
 #include "ModalAnswerer.h"
 #include "ProtocolKeys.h"
 #include "ScannedDevices.h"
+#include "TestHelpers.h"
 
 #include <QJsonArray>
 #include <QtTest>
@@ -21,7 +21,7 @@
 namespace PK = ProtocolKeys;
 
 namespace {
-QString labelText(const QWidget* parent, const char* name) { return parent->findChild<QLabel*>(QLatin1String(name))->text(); }
+QString labelText(const QWidget* parent, const char* name) { return TestHelpers::child<QLabel>(parent, name)->text(); }
 void storeLanguage(const QVariant& value)
 {
     if (value.isNull())
@@ -36,16 +36,7 @@ class TestMainWindow : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        QFile::remove(QStringLiteral("settings.cfg"));
-        CSettings::instance(qApp);
-        ScannedDevices::instance(qApp);
-        CServerClient::instance(QStringLiteral("ws://"), qApp);
-        CMessageParser::instance(qApp);
-        qRegisterMetaType<CLoraDeviceInfo>();
-        qRegisterMetaType<CloraInfoResp>();
-    }
+    void initTestCase() { TestHelpers::startProgramObjects(); }
 
     void storedLanguageSelectsItem_data()
     {

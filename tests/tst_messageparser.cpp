@@ -1,23 +1,22 @@
 #include "CMessageParser.h"
 #include "CServerClient.h"
-#include "CSettings.h"
 #include "FakeServer.h"
 #include "MessageCapture.h"
 #include "ProtocolKeys.h"
 #include "ScannedDevices.h"
+#include "TestHelpers.h"
 
 #include <QJsonArray>
 #include <QSignalSpy>
 #include <QtTest>
 
 namespace PK = ProtocolKeys;
+using TestHelpers::compact;
 
 namespace {
-QString text(const QJsonObject& o) { return QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Compact)); }
-
 QJsonObject deviceOf(const QString& request)
 {
-    return QJsonDocument::fromJson(request.toUtf8()).object().value(PK::devicesList).toArray().at(0).toObject();
+    return TestHelpers::parsed(request).value(PK::devicesList).toArray().at(0).toObject();
 }
 
 QStringList sortedKeys(const QJsonObject& object)
@@ -30,11 +29,8 @@ QStringList sortedKeys(const QJsonObject& object)
 // A record in which every setting is given.
 CLoraDeviceInfo fullRecord()
 {
-    CLoraDeviceInfo info;
-    info.devEui = QStringLiteral("70B3D5000000A001");
-    info.appEui = QStringLiteral("70B3D50000000001");
-    info.appKey = QStringLiteral("000102030405060708090A0B0C0D0E0F");
-    info.devAddress = 0x26011234;
+    CLoraDeviceInfo info{QStringLiteral("70B3D5000000A001"), QStringLiteral("70B3D50000000001"),
+                         QStringLiteral("000102030405060708090A0B0C0D0E0F"), 0x26011234};
     info.appsKey = info.nwksKey = QStringLiteral("A0A1A2A3A4A5A6A7A8A9AAABACADAEAF");
     info.devName = QStringLiteral("meter-1");
     info.devClass = QStringLiteral("CLASS_C");
@@ -49,13 +45,14 @@ CLoraDeviceInfo fullRecord()
     return info;
 }
 
-QJsonObject devicesResp(const QJsonArray& devices) { return {{PK::cmd, PK::getDevicesResp}, {PK::devicesList, devices}}; }
+QString devicesResp(const QJsonArray& devices) { return compact({{PK::cmd, PK::getDevicesResp}, {PK::devicesList, devices}}); }
 
 QJsonObject planOf(int first)
 {
     QJsonObject plan;
-    for (int i = 0; i < 5; ++i)
-        plan.insert(QStringLiteral("freq%1").arg(i + 4), first + i * 200000);
+    const QStringList channels{PK::freq4, PK::freq5, PK::freq6, PK::freq7, PK::freq8};
+    for (int i = 0; i < channels.size(); ++i)
+        plan.insert(channels.at(i), first + i * 200000);
     return plan;
 }
 } // namespace
@@ -68,26 +65,22 @@ class TestMessageParser : public QObject
     CMessageParser* m_parser = nullptr;
 
     template <typename T>
-    T take(QSignalSpy& spy) { return spy.takeFirst().at(0).value<T>(); }
+    static T take(QSignalSpy& spy) { return spy.takeFirst().at(0).value<T>(); }
+    void feed(const QJsonObject& message) { m_parser->processReceivedMessage(compact(message)); }
 
 private slots:
     void initTestCase()
     {
-        QFile::remove(QStringLiteral("settings.cfg"));
-        CSettings::instance();
-        qRegisterMetaType<CloraAuthResp>();
-        qRegisterMetaType<CloraInfoResp>();
-        qRegisterMetaType<CLoraDeviceInfo>();
+        TestHelpers::startProgramObjects();
         m_parser = CMessageParser::instance();
         QVERIFY(m_server.loginClient(CServerClient::instance()));
     }
 
     void init()
     {
-        // Login answers fed to the parser move the client too; a positive
-        // server-info answer makes it ready again.
+        // Login answers fed to the parser move the client too; a positive info answer makes it ready again.
         if (!CServerClient::instance()->isReady())
-            m_parser->processReceivedMessage(text(FakeServer::serverInfoResp(true)));
+            feed(FakeServer::serverInfoResp(true));
         QVERIFY(CServerClient::instance()->isReady());
         m_server.clearMessages();
     }
@@ -120,32 +113,26 @@ private slots:
     {
         QSignalSpy auth(m_parser, &CMessageParser::authMsgResp);
         QSignalSpy info(m_parser, &CMessageParser::serverInfoResp);
-        m_parser->processReceivedMessage(text({{PK::cmd, PK::authResp}, {PK::status, true},
-                                               {PK::token, QStringLiteral("abc")}, {PK::deviceAccess, 7}}));
+        feed({{PK::cmd, PK::authResp}, {PK::status, true}, {PK::token, "abc"}, {PK::deviceAccess, 7}});
         auto resp = take<CloraAuthResp>(auth);
-        QVERIFY(resp.status);
-        QCOMPARE(resp.token, QStringLiteral("abc"));
-        QVERIFY(resp.deviceAccess.isEmpty());   // a number is not text
+        QVERIFY(resp.status && resp.token == "abc" && resp.deviceAccess.isEmpty());   // a number is not text
         // The client, ready before, took the positive login as a new one.
         QVERIFY(!m_server.waitForMessage(PK::serverInfoReq).isEmpty());
-
         // A logout answer keeps the token and always means "logged out".
-        m_parser->processReceivedMessage(text({{PK::cmd, PK::closeAuthResp}, {PK::status, true},
-                                               {PK::errString, QStringLiteral("bye")}}));
+        feed({{PK::cmd, PK::closeAuthResp}, {PK::status, true}, {PK::errString, "bye"}});
         resp = take<CloraAuthResp>(auth);
-        QVERIFY(!resp.status);
-        QCOMPARE(resp.token + resp.errString, QStringLiteral("abcbye"));
-        m_parser->processReceivedMessage(text({{PK::cmd, PK::authResp}, {PK::status, QStringLiteral("true")}}));
+        QVERIFY(!resp.status && resp.token == "abc" && resp.errString == "bye");
+        feed({{PK::cmd, PK::authResp}, {PK::status, "true"}});
         QVERIFY(!take<CloraAuthResp>(auth).status);
 
-        m_parser->processReceivedMessage(text(FakeServer::serverInfoResp(true, 3, 5)));
+        feed(FakeServer::serverInfoResp(true, 3, 5));
         auto counts = take<CloraInfoResp>(info);
         QVERIFY(counts.status && counts.deviceCountOther == 3 && counts.deviceCountZarvo == 5);
-        const QJsonObject textCounts{{PK::deviceCountOther, QStringLiteral("3")}, {PK::deviceCountZarvo, QStringLiteral("5")}};
-        m_parser->processReceivedMessage(text({{PK::cmd, PK::serverInfoResp}, {PK::status, true}, {PK::deviceCount, textCounts}}));
+        feed({{PK::cmd, PK::serverInfoResp}, {PK::status, true},
+              {PK::deviceCount, QJsonObject{{PK::deviceCountOther, "3"}, {PK::deviceCountZarvo, "5"}}}});
         counts = take<CloraInfoResp>(info);
         QCOMPARE(counts.deviceCountOther + counts.deviceCountZarvo, 0);
-        m_parser->processReceivedMessage(text({{PK::cmd, PK::serverInfoResp}, {PK::status, true}}));
+        feed({{PK::cmd, PK::serverInfoResp}, {PK::status, true}});
         QVERIFY(info.isEmpty());
     }
 
@@ -154,22 +141,21 @@ private slots:
         QTest::addColumn<bool>("otaa");
         QTest::addColumn<bool>("abp");
         QTest::addColumn<QStringList>("extraKeys");
-        QTest::newRow("neither") << false << false
-                                 << QStringList{PK::reactionTime, PK::useDownlinkQueueClassC, PK::channelMask, PK::abp, PK::otaa};
+        const QStringList classC{PK::reactionTime, PK::useDownlinkQueueClassC, PK::channelMask};
+        QTest::newRow("neither") << false << false << classC + QStringList{PK::abp, PK::otaa};
         QTest::newRow("OTAA only") << true << false << QStringList{PK::otaa};
         QTest::newRow("ABP only") << false << true << QStringList{PK::abp};
-        QTest::newRow("both") << true << true << QStringList{PK::reactionTime, PK::useDownlinkQueueClassC, PK::channelMask};
+        QTest::newRow("both") << true << true << classC;
     }
 
     void manageRequestShapes()
     {
-        QFETCH(bool, otaa);
-        QFETCH(bool, abp);
         QFETCH(QStringList, extraKeys);
         CLoraDeviceInfo info = fullRecord();
+        QFETCH(bool, otaa);
+        QFETCH(bool, abp);
         info.otaaPresent = otaa;
         info.abpPresent = abp;
-
         const QString request = CMessageParser::manageDevicesReq(info);
         QVERIFY(request.contains(QStringLiteral("\"preferDr\":3,")));   // a whole number, not 3.0
         const QJsonObject device = deviceOf(request);
@@ -178,11 +164,9 @@ private slots:
                                            PK::frequencyPlan, PK::position, PK::serverAdrEnable} + extraKeys;
         expected.sort();
         QCOMPARE(sortedKeys(device), expected);
-        if (device.contains(PK::channelMask)) {
-            const QJsonObject mask = device.value(PK::channelMask).toObject();
-            QCOMPARE(mask.size(), 16);
-            QVERIFY(mask.value(PK::channelEn(16)).toBool() && !mask.value(PK::channelEn(2)).toBool(true));
-        }
+        const QJsonObject mask = device.value(PK::channelMask).toObject();
+        QVERIFY(mask.isEmpty() || (mask.size() == 16 && mask.value(PK::channelEn(16)).toBool()
+                                   && !mask.value(PK::channelEn(2)).toBool(true)));
         if (device.contains(PK::abp))
             QCOMPARE(device.value(PK::abp).toObject().value(PK::devAddress).toInt(), 0x26011234);
         if (device.contains(PK::otaa))
@@ -199,17 +183,14 @@ private slots:
         info.preferDr = info.preferPower = info.reactionTime = info.foundMarker = -1;
         info.longitude = -1.0;
         info.latitude = -1.0 - 1e-13;   // fuzzily -1.0
-
         QJsonObject device = deviceOf(CMessageParser::manageDevicesReq(info));
-        QCOMPARE(sortedKeys(device), (QStringList{PK::otaa, PK::channelMask, PK::devEui, PK::devName,
-                                                  PK::rxWindow, PK::serverAdrEnable}));
+        QCOMPARE(sortedKeys(device), (QStringList{PK::otaa, PK::channelMask, PK::devEui, PK::devName, PK::rxWindow,
+                                                  PK::serverAdrEnable}));
         QCOMPARE(device.value(PK::rxWindow).toInt(), -2);
         QCOMPARE(sortedKeys(device.value(PK::otaa).toObject()), (QStringList{PK::appEui, PK::appKey}));
-
         info.latitude = -1.000001;
-        device = deviceOf(CMessageParser::manageDevicesReq(info));
-        QCOMPARE(device.value(PK::position).toObject().keys(), QStringList{PK::latitude});
-
+        QCOMPARE(deviceOf(CMessageParser::manageDevicesReq(info)).value(PK::position).toObject().keys(),
+                 QStringList{PK::latitude});
         // ABP only, without address and keys: no key section at all.
         info.abpPresent = true;
         device = deviceOf(CMessageParser::manageDevicesReq(info));
@@ -220,27 +201,24 @@ private slots:
     {
         const CLoraDeviceInfo info = fullRecord();
         m_parser->mngDevReq(info);
-        QCOMPARE(text(m_server.waitForMessage(PK::manageDevicesReq)), CMessageParser::manageDevicesReq(info));
+        QCOMPARE(compact(m_server.waitForMessage(PK::manageDevicesReq)), CMessageParser::manageDevicesReq(info));
 
         QSignalSpy statuses(m_parser, &CMessageParser::mngDevRespSignal);
         const QJsonArray entries{QJsonObject{{PK::status, PK::Status::added}, {PK::devEui, info.devEui}},
-                                 QJsonObject{{PK::devEui, QStringLiteral("NO-STATUS")}},
-                                 QJsonObject{{PK::status, PK::Status::nothingToUpdate}}};
-        m_parser->processReceivedMessage(text({{PK::cmd, PK::manageDevicesResp}, {PK::deviceAddStatus, entries}}));
+                                 QJsonObject{{PK::devEui, "NO-STATUS"}}, QJsonObject{{PK::status, PK::Status::nothingToUpdate}}};
+        feed({{PK::cmd, PK::manageDevicesResp}, {PK::deviceAddStatus, entries}});
         QCOMPARE(statuses.size(), 2);
-        QCOMPARE(statuses.at(0).at(0).toString(), PK::Status::added);
-        QCOMPARE(statuses.at(1).at(0).toString(), PK::Status::nothingToUpdate);
-
+        QCOMPARE(take<QString>(statuses), PK::Status::added);
+        QCOMPARE(take<QString>(statuses), PK::Status::nothingToUpdate);
         // One lookup of the added device and new counts, nothing for the rest.
         QCOMPARE(m_server.waitForMessage(PK::getDevicesReq).value(PK::select).toObject(),
                  (QJsonObject{{PK::devEuiList, QJsonArray{info.devEui}}}));
         QVERIFY(!m_server.waitForMessage(PK::serverInfoReq).isEmpty());
         QTest::qWait(50);
-        QCOMPARE(m_server.received(PK::getDevicesReq).size(), 1);
-        QCOMPARE(m_server.received(PK::serverInfoReq).size(), 1);
+        QCOMPARE(m_server.messages().size(), 3);
 
         MessageCapture capture;
-        m_parser->processReceivedMessage(text({{PK::cmd, PK::manageDevicesResp}}));
+        feed({{PK::cmd, PK::manageDevicesResp}});
         QVERIFY(capture.contains(QStringLiteral("deviceStatus is empty")));
     }
 
@@ -248,27 +226,22 @@ private slots:
     {
         QSignalSpy record(m_parser, &CMessageParser::infoDevicesResp);
         QSignalSpy list(m_parser, &CMessageParser::devicesList);
-        const QJsonObject first{
-            {PK::devEui, QStringLiteral("70b3d5000000a001")}, {PK::devName, QString()},
-            {PK::devClass, QStringLiteral("CLASS_C")},
-            {PK::abp, QJsonObject{{PK::devAddress, 4294967295.0}, {PK::appsKey, QStringLiteral("aa")}}},
-            {PK::otaa, QJsonObject{{PK::appEui, QStringLiteral("ee")}, {PK::appKey, QStringLiteral("kk")}}},
-            {PK::frequencyPlan, planOf(867100000)}, {PK::freqRx2, 869525000}, {PK::rxWindow, 2},
-            {PK::position, QJsonObject{{PK::latitude, 55.5}}}, {PK::serverAdrEnable, true}};
-        m_parser->processReceivedMessage(text(devicesResp({first})));
+        const QJsonObject first{{PK::devEui, "70b3d5000000a001"}, {PK::devName, QString()}, {PK::devClass, "CLASS_C"},
+                                {PK::abp, QJsonObject{{PK::devAddress, 4294967295.0}, {PK::appsKey, "aa"}}},
+                                {PK::otaa, QJsonObject{{PK::appEui, "ee"}, {PK::appKey, "kk"}}},
+                                {PK::frequencyPlan, planOf(867100000)}, {PK::freqRx2, 869525000}, {PK::rxWindow, 2},
+                                {PK::position, QJsonObject{{PK::latitude, 55.5}}}, {PK::serverAdrEnable, true}};
+        m_parser->processReceivedMessage(devicesResp({first}));
         CLoraDeviceInfo info = take<CLoraDeviceInfo>(record);
         QCOMPARE(info.devEui + info.appsKey + info.appKey, QStringLiteral("70B3D5000000A001AAKK"));
-        QCOMPARE(info.devName, QStringLiteral("Имя не установлено"));
+        QCOMPARE(info.devName + ' ' + info.freqPlan, QStringLiteral("Имя не установлено EU868"));
         QCOMPARE(info.devAddress, -1);   // 0xFFFFFFFF written unsigned
-        QVERIFY(info.abpPresent && info.otaaPresent && info.serverAdrEnable);
-        QCOMPARE(info.freqPlan, QStringLiteral("EU868"));
-        QCOMPARE(info.latitude, 55.5);
-        QCOMPARE(info.foundMarker, 1);
+        QVERIFY(info.abpPresent && info.otaaPresent && info.serverAdrEnable && info.latitude == 55.5 && info.foundMarker == 1);
 
         // The second device lacks most members: nothing of the first may show up in its record.
-        const QJsonObject second{{PK::devEui, QStringLiteral("70B3D5000000A002")}, {PK::otaa, QJsonObject()},
-                                 {PK::rxWindow, QStringLiteral("3")}, {PK::serverAdrEnable, QStringLiteral("true")}};
-        m_parser->processReceivedMessage(text(devicesResp({first, second})));
+        const QJsonObject second{{PK::devEui, "70B3D5000000A002"}, {PK::otaa, QJsonObject()}, {PK::rxWindow, "3"},
+                                 {PK::serverAdrEnable, "true"}};
+        m_parser->processReceivedMessage(devicesResp({first, second}));
         info = take<CLoraDeviceInfo>(record);
         QCOMPARE(info.devEui, QStringLiteral("70B3D5000000A002"));
         QVERIFY(info.devName.isEmpty() && info.devClass.isEmpty() && info.freqPlan.isEmpty());
@@ -279,7 +252,7 @@ private slots:
         QCOMPARE(list.last().at(0).value<QJsonDocument>().object().value(PK::devicesList).toArray().size(), 2);
 
         list.clear();
-        m_parser->processReceivedMessage(text(devicesResp({})));
+        m_parser->processReceivedMessage(devicesResp({}));
         QCOMPARE(take<CLoraDeviceInfo>(record).foundMarker, 0);
         QVERIFY(list.isEmpty());
     }
@@ -292,7 +265,7 @@ private slots:
         QTest::newRow("RU868") << 864100000 << QJsonValue(869100000) << "RU868";
         QTest::newRow("EU868") << 867100000 << QJsonValue(869525000) << "EU868";
         QTest::newRow("EU channels, RU RX2") << 867100000 << QJsonValue(869100000) << "custom";
-        QTest::newRow("RX2 as text") << 864100000 << QJsonValue(QStringLiteral("869100000")) << "custom";
+        QTest::newRow("RX2 as text") << 864100000 << QJsonValue("869100000") << "custom";
     }
 
     void planNames()
@@ -300,22 +273,21 @@ private slots:
         QFETCH(int, firstChannel);
         QFETCH(QJsonValue, freqRx2);
         QSignalSpy record(m_parser, &CMessageParser::infoDevicesResp);
-        m_parser->processReceivedMessage(text(devicesResp({QJsonObject{{PK::frequencyPlan, planOf(firstChannel)},
-                                                                       {PK::freqRx2, freqRx2}}})));
+        m_parser->processReceivedMessage(devicesResp({QJsonObject{{PK::frequencyPlan, planOf(firstChannel)}, {PK::freqRx2, freqRx2}}}));
         QTEST(take<CLoraDeviceInfo>(record).freqPlan, "plan");
     }
 
     void deletionAnswerSignalsLastStatus()
     {
         QSignalSpy removed(m_parser, &CMessageParser::deviceMbRemoved);
-        const QJsonArray entries{QJsonObject{{PK::devEui, QStringLiteral("A")}, {PK::status, QStringLiteral("notFound")}},
-                                 QJsonObject{{PK::devEui, QStringLiteral("B")}, {PK::status, PK::Status::deleted}}};
-        m_parser->processReceivedMessage(text({{PK::cmd, PK::deleteDevicesResp}, {PK::deviceDeleteStatus, entries}}));
-        m_parser->processReceivedMessage(text({{PK::cmd, PK::deleteDevicesResp}, {PK::deviceDeleteStatus, QJsonArray()}}));
-        m_parser->processReceivedMessage(text({{PK::cmd, PK::deleteDevicesResp}}));
+        const QJsonArray entries{QJsonObject{{PK::devEui, "A"}, {PK::status, "notFound"}},
+                                 QJsonObject{{PK::devEui, "B"}, {PK::status, PK::Status::deleted}}};
+        feed({{PK::cmd, PK::deleteDevicesResp}, {PK::deviceDeleteStatus, entries}});
+        feed({{PK::cmd, PK::deleteDevicesResp}, {PK::deviceDeleteStatus, QJsonArray()}});
+        feed({{PK::cmd, PK::deleteDevicesResp}});
         QCOMPARE(removed.size(), 2);
-        QCOMPARE(removed.at(0).at(0).toString(), PK::Status::deleted);
-        QCOMPARE(removed.at(1).at(0).toString(), QString());
+        QCOMPARE(take<QString>(removed), PK::Status::deleted);
+        QCOMPARE(take<QString>(removed), QString());
     }
 
     void uplinkNotice_data()
@@ -339,9 +311,8 @@ private slots:
         added->addDevice(QStringLiteral("ADDED"));
         added->addDevice(QStringLiteral("SENT"));
         added->setDeviceState(QStringLiteral("SENT"), 1);
-
         MessageCapture capture;
-        m_parser->processReceivedMessage(text({{PK::cmd, PK::rx}, {PK::type, type}, {PK::devEui, devEui}}));
+        feed({{PK::cmd, PK::rx}, {PK::type, type}, {PK::devEui, devEui}});
         QTEST(capture.contains(QStringLiteral("ПОЛУЧЕН ПЕРВЫЙ RX ПАКЕТ")), "noticed");
         QCOMPARE(added->deviceState(QStringLiteral("ADDED")), 0);
         QTest::qWait(20);

@@ -3,13 +3,11 @@
 
 #include "CExpertSettingsField.h"
 #include "CIAboutDevice.h"
-#include "CMessageParser.h"
 #include "COptionalSettingsField.h"
-#include "CServerClient.h"
 #include "CSettings.h"
 #include "MessageCapture.h"
 #include "ModalAnswerer.h"
-#include "ScannedDevices.h"
+#include "TestHelpers.h"
 
 #include <QJsonArray>
 #include <QtTest>
@@ -72,14 +70,7 @@ class TestPresets : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        QFile::remove(QStringLiteral("settings.cfg"));
-        CSettings::instance(qApp);
-        ScannedDevices::instance(qApp);
-        CServerClient::instance(QStringLiteral("ws://"), qApp);
-        CMessageParser::instance(qApp);
-    }
+    void initTestCase() { TestHelpers::startProgramObjects(); }
 
     void init()
     {
@@ -150,26 +141,6 @@ private slots:
         QCOMPARE(settingsOf(0, "freqPlan"), plan);
     }
 
-    void choosingAPresetAppliesIt()
-    {
-        rxWindow()->setCurrentIndex(1);
-        name()->setText(QStringLiteral("boiler"));
-        save(QStringLiteral("A"));
-        // Another form, and class C values that presets do not carry.
-        rxWindow()->setCurrentIndex(0);
-        name()->setText(QStringLiteral("other"));
-        child<QComboBox>("classList")->setCurrentIndex(1);
-        child<QLineEdit>("reactionTimeEdit")->setText(QStringLiteral("2500"));
-
-        choose(QStringLiteral("A"));
-        QCOMPARE(rxWindow()->currentData().toInt(), 2);
-        QCOMPARE(name()->text(), QStringLiteral("A_boiler"));
-        QCOMPARE(child<QComboBox>("classList")->currentData().toString(), QStringLiteral("CLASS_A"));
-        QCOMPARE(child<QLineEdit>("reactionTimeEdit")->text(), QStringLiteral("2500"));
-        QVERIFY(isExpanded(m_ws->expertSettings()->rxGroup()) && isExpanded(m_ws->optionalSettings()->freqPlanGroup()));
-        QVERIFY(child<QLineEdit>("presetNameEdit")->isHidden() && child<QPushButton>("savePresetButton")->isHidden());
-    }
-
     void editsLeaveAndRestoreThePreset()
     {
         save(QStringLiteral("A"));
@@ -188,12 +159,6 @@ private slots:
         QTest::keyClick(name(), Qt::Key_Backspace);
         QCOMPARE(combo()->currentText(), QStringLiteral("A"));
 
-        // Every change of the list opens the groups again, also those closed by hand.
-        QWidget* rxGroup = m_ws->expertSettings()->rxGroup();
-        rxGroup->findChild<QGroupBox*>(QStringLiteral("groupBox"), Qt::FindDirectChildrenOnly)->setChecked(false);
-        QTest::keyClick(child<QComboBox>("preferPowerList"), Qt::Key_Down);
-        QCOMPARE(combo()->currentText(), custom);
-        QVERIFY(isExpanded(rxGroup));
     }
 
     // Saving B while A is listed must not pass the form through A on the way.
@@ -218,33 +183,32 @@ private slots:
     // A and B differ in a check box applied early and a list applied late.
     void applyingEndsOnThePreset()
     {
+        name()->setText(QStringLiteral("boiler"));
         save(QStringLiteral("A"));
         child<QCheckBox>("serverAdrCheck")->setChecked(false);
         rxWindow()->setCurrentIndex(1);
         save(QStringLiteral("B"));
+        // Class C values are no part of a preset.
+        child<QComboBox>("classList")->setCurrentIndex(1);
+        child<QLineEdit>("reactionTimeEdit")->setText(QStringLiteral("2500"));
+
         choose(QStringLiteral("A"));
         QCOMPARE(combo()->currentText(), QStringLiteral("A"));
         QVERIFY(rxWindow()->currentData().toInt() == 1 && child<QCheckBox>("serverAdrCheck")->isChecked());
+        QCOMPARE(name()->text(), QStringLiteral("A_boiler"));
+        QCOMPARE(child<QComboBox>("classList")->currentData().toString(), QStringLiteral("CLASS_A"));
+        QCOMPARE(child<QLineEdit>("reactionTimeEdit")->text(), QStringLiteral("2500"));
+        QVERIFY(isExpanded(m_ws->expertSettings()->rxGroup()) && isExpanded(m_ws->optionalSettings()->freqPlanGroup()));
         choose(QStringLiteral("B"));
         QCOMPARE(combo()->currentText(), QStringLiteral("B"));
         QVERIFY(rxWindow()->currentData().toInt() == 2 && !child<QCheckBox>("serverAdrCheck")->isChecked());
     }
 
-    void storedTextThatHoldsNoPresets_data()
+    void storedTextThatIsNotJson()
     {
-        QTest::addColumn<QByteArray>("text");
-        QTest::newRow("not JSON") << QByteArray("not json");
-        QTest::newRow("an object") << QByteArray(R"({"preset":"X","settings":{}})");
-    }
-
-    void storedTextThatHoldsNoPresets()
-    {
-        QFETCH(QByteArray, text);
-        CSettings::writeValue(CSettings::loraPresets, text);
+        CSettings::writeValue(CSettings::loraPresets, QByteArray("not json"));
         m_ws = std::make_unique<CIAboutDevice>();
         QCOMPARE(listed(), (QStringList{header, custom}));
-        m_ws->findPreset(QStringLiteral("X"));
-        QCOMPARE(name()->text(), QStringLiteral("%deveui"));
         save(QStringLiteral("A"));
         QCOMPARE(names(), QStringList{"A"});
     }

@@ -4,6 +4,7 @@
 #include "CSettings.h"
 #include "MessageCapture.h"
 #include "ModalAnswerer.h"
+#include "TestHelpers.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -12,7 +13,7 @@ namespace {
 const QString errorStyle = QStringLiteral("color: rgb(255,0,0)");
 
 template <typename T>
-T* part(const QWidget& widget, const char* name) { return widget.findChild<T*>(QLatin1String(name)); }
+T* part(const QWidget& widget, const char* name) { return TestHelpers::child<T>(&widget, name); }
 
 // What a widget shows of the credentials: user, password, remember-me.
 QStringList credentialsShown(const CServerSettingsWidget& widget)
@@ -39,14 +40,7 @@ class TestServerSettingsWidget : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        qRegisterMetaType<CloraAuthResp>();
-        QFile::remove(QStringLiteral("settings.cfg"));
-        CSettings::instance(qApp);
-        CServerClient::instance(QStringLiteral("ws://"), qApp);
-        CMessageParser::instance(qApp);
-    }
+    void initTestCase() { TestHelpers::startProgramObjects(); }
 
     void disconnectSendsOnlyWithLoginAndToken()
     {

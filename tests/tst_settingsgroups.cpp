@@ -45,11 +45,8 @@ private slots:
         QCOMPARE(device.getSettings().name, QStringLiteral("%deveui_%date"));
         QCOMPARE(edits.count(), 1 + 6);
 
-        // Programmatic filling emits no edits; an unknown class leaves none selected.
+        // Programmatic filling emits no edits.
         edits.clear();
-        device.setSettings({QStringLiteral("Office_%deveui"), QStringLiteral("class_a"), true});
-        QCOMPARE(device.getSettings().deviceClass, QString());
-        QCOMPARE(classShown.last().at(0).toString(), QString());
         device.setSettings({QStringLiteral("x"), QStringLiteral("CLASS_C"), false});
         QCOMPARE(device.getSettings().deviceClass, QStringLiteral("CLASS_C"));
         QCOMPARE(edits.count(), 0);
@@ -224,16 +221,6 @@ private slots:
         retype(&optional, "reactionTimeEdit", QStringLiteral("fast"));   // no validator: letters read as 0
         QCOMPARE(classC->getSettings().reactionTime, 0);
 
-        // Filling the optional groups leaves class C alone.
-        classC->setSettings(250, true);
-        OptionalSettings record;
-        record.device = {QStringLiteral("A_%deveui"), QStringLiteral("CLASS_C"), false};
-        record.classC = {1, false, true};
-        record.freqPlan.plan = QStringLiteral("RU868");
-        optional.setSettings(record);
-        const OptionalSettings s = optional.getSettings();
-        QVERIFY(s.classC.reactionTime == 250 && s.classC.useDownlinkQueue && !classC->isHidden());
-        QCOMPARE(s.freqPlan.freq4, 864100000);
     }
 };
 

@@ -1,9 +1,6 @@
 #include "CLeftPanel.h"
-#include "CMessageParser.h"
-#include "CServerClient.h"
-#include "CSettings.h"
 #include "CTopPanel.h"
-#include "ScannedDevices.h"
+#include "TestHelpers.h"
 
 #include <QLibraryInfo>
 #include <QXmlStreamReader>
@@ -43,14 +40,7 @@ class TestTranslations : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        QFile::remove(QStringLiteral("settings.cfg"));
-        CSettings::instance(qApp);
-        ScannedDevices::instance(qApp);
-        CServerClient::instance(QStringLiteral("ws://"), qApp);
-        CMessageParser::instance(qApp);
-    }
+    void initTestCase() { TestHelpers::startProgramObjects(); }
 
     void everyTextHasFinishedEnglish()
     {
@@ -78,18 +68,15 @@ private slots:
 
     void embeddedFilesTranslate()
     {
-        QTranslator english;
-        QVERIFY(english.load(QStringLiteral(":/Translations/tesmar_en.qm")));
-        QCOMPARE(english.translate("CIAboutDevice", "&Добавить"), QStringLiteral("&Add"));
         // The Russian file translates only the texts written in English.
         QTranslator russian;
         QVERIFY(russian.load(QStringLiteral(":/Translations/tesmar_ru.qm")));
         QCOMPARE(russian.translate("CIAboutDevice", "Repetition preset name"), QStringLiteral("Имя такого пресета уже занято"));
         QCOMPARE(russian.translate("CTopPanel", "Язык: "), QString());
-        // The file name match is case-sensitive.
-        QVERIFY(!QTranslator().load(QStringLiteral(":/Translations/tesmar_EN")));
+        QVERIFY(!QTranslator().load(QStringLiteral(":/Translations/tesmar_EN")));   // the name is case-sensitive
 
-        QVERIFY(qApp->installTranslator(&english));
+        QTranslator english;
+        QVERIFY(english.load(QStringLiteral(":/Translations/tesmar_en")) && qApp->installTranslator(&english));
         CLeftPanel left;
         CTopPanel top;
         qApp->removeTranslator(&english);

@@ -11,6 +11,7 @@
 #include "MessageCapture.h"
 #include "ProtocolKeys.h"
 #include "ScannedDevices.h"
+#include "TestHelpers.h"
 
 #include <QJsonArray>
 #include <QtTest>
@@ -63,14 +64,8 @@ class TestWorkspace : public QObject
 private slots:
     void initTestCase()
     {
-        QFile::remove(QStringLiteral("settings.cfg"));
-        QFile::remove(QStringLiteral("Devices.txt"));
-        CSettings::instance(qApp);
-        CSettings::ensureDefaults();
-        ScannedDevices::instance(qApp);
-        FakeServer::connectClientToParser(CServerClient::instance(QStringLiteral("ws://"), qApp));
-        CMessageParser::instance(qApp);
-        qRegisterMetaType<CLoraDeviceInfo>();
+        TestHelpers::startProgramObjects();
+        FakeServer::connectClientToParser(CServerClient::instance());
     }
 
     void init()
@@ -123,11 +118,8 @@ private slots:
 
     void loginEnablesAdd()
     {
-        auto* add = child<QPushButton>("addButton");
         QVERIFY(m_server.loginClient(CServerClient::instance()));
-        QTRY_VERIFY(add->isEnabled());
-        child<QCheckBox>("autoModeCheck")->setChecked(true);
-        QVERIFY(!add->isEnabled());
+        QTRY_VERIFY(child<QPushButton>("addButton")->isEnabled());
     }
 
     void lookupShowsServerView()
@@ -309,6 +301,7 @@ private slots:
     void autoModeRegistersValidScansOnly()
     {
         child<QCheckBox>("autoModeCheck")->setChecked(true);
+        QVERIFY(!child<QPushButton>("addButton")->isEnabled());
         CLoraDeviceInfo invalid = scanned(QStringLiteral("70B3D57ED0008001"));
         invalid.appKey.clear();
         m_ws->scanDeviceInfo(invalid);
