@@ -157,6 +157,8 @@ void CServerClient::changeState(EClientStates state)
 bool CServerClient::cmdSendMessage(const QString& message)
 {
     const qint64 written = sendTextMessage(message);
+    // Out now, not once the event loop has repainted the window.
+    flush();
     const qint64 expected = message.toUtf8().size();
     if (written == expected) {
         DIAG() << QString(QStringLiteral("Message sended:") + printable(message));
