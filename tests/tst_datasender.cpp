@@ -3,14 +3,8 @@
 #include "DataSender.h"
 #include "FakeServer.h"
 #include "LogOutputWidget.h"
-#include "ProtocolKeys.h"
 #include "ScannedDevices.h"
 #include "TestHelpers.h"
-
-#include <QJsonArray>
-#include <QtTest>
-
-namespace PK = ProtocolKeys;
 
 class TestDataSender : public QObject
 {

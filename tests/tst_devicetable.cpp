@@ -6,16 +6,11 @@
 #include "CServerDataBox.h"
 #include "FakeServer.h"
 #include "ModalAnswerer.h"
-#include "ProtocolKeys.h"
 #include "TestHelpers.h"
 
-#include <QJsonArray>
-#include <QtTest>
 #include <QtWidgets>
 
 #include <memory>
-
-namespace PK = ProtocolKeys;
 
 namespace {
 QJsonObject devicesResp(const QJsonArray& devices) { return {{PK::cmd, PK::getDevicesResp}, {PK::devicesList, devices}}; }

@@ -5,15 +5,10 @@
 #include "CSettings.h"
 #include "FakeServer.h"
 #include "ProgramSettingsWidget.h"
-#include "ProtocolKeys.h"
 #include "TestHelpers.h"
 #include "senddatadialog.h"
 
-#include <QJsonArray>
-#include <QtTest>
 #include <QtWidgets>
-
-namespace PK = ProtocolKeys;
 
 namespace {
 QLineEdit* edit(QWidget* parent, const char* name) { return TestHelpers::child<QLineEdit>(parent, name); }

@@ -4,14 +4,11 @@
 #include "CMessageParser.h"
 #include "CServerClient.h"
 #include "CSettings.h"
-#include "ProtocolKeys.h"
 #include "ServerProcess.h"
+#include "TestHelpers.h"
 
-#include <QJsonArray>
 #include <QLoggingCategory>
 #include <QScopeGuard>
-#include <QSignalSpy>
-#include <QTest>
 
 #include <utility>
 
@@ -155,25 +152,6 @@ private slots:
         QCOMPARE(counts().deviceCountOther, 0);
         QCOMPARE(registerDevice(scanned(QStringLiteral("5A41520000000001"))), Status::added);
         QCOMPARE(counts().deviceCountZarvo, 1);   // the maker's own devices are counted apart
-    }
-
-    void settingsOnlyUpdateOfDeviceWithBothKeys()
-    {
-        CLoraDeviceInfo device = scanned(QStringLiteral("A1B2C3D4E5F60002"));
-        device.devAddress = 0x26011BDA;
-        device.appsKey = device.nwksKey = QStringLiteral("000102030405060708090A0B0C0D0E0F");
-        CLoraDeviceInfo stored;
-        QCOMPARE(registerDevice(device, &stored), Status::added);
-        QVERIFY(stored.existOTAA() && stored.existABP());
-        // Both activations known: the program sends settings only, with the mask.
-        applyDefaultForm(stored);
-        stored.devClass = QStringLiteral("CLASS_C");
-        stored.reactionTime = 1000;
-        stored.foundMarker = 1;
-        CLoraDeviceInfo after;
-        QCOMPARE(registerDevice(stored, &after), Status::updated);
-        QCOMPARE(after.devClass + ' ' + QString::number(after.reactionTime), QStringLiteral("CLASS_C 1000"));
-        QCOMPARE(registerDevice(stored), Status::nothingToUpdate);
     }
 
     void burstStoresEveryDeviceOnce()

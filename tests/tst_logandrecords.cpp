@@ -3,10 +3,9 @@
 #include "LoraRecords.h"
 #include "MessageCapture.h"
 #include "ModalAnswerer.h"
-#include "ProtocolKeys.h"
 #include "ScannedDevices.h"
+#include "TestHelpers.h"
 
-#include <QtTest>
 #include <QtWidgets>
 
 namespace {
@@ -131,7 +130,8 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray separator = ProtocolKeys::separator.toLatin1();
         QCOMPARE(separator.size(), 124);
-        const QByteArray block = "DevEui:0011223344556677\nAppEui:70B3D57ED0000001\nAppKey:000102030405060708090A0B0C0D0E0F\n";
+        const QByteArray block =
+            "DevEui:0011223344556677\nAppEui:70B3D57ED0000001\nAppKey:000102030405060708090A0B0C0D0E0F\n";
         QCOMPARE(file.readAll(), "devName:bench_01\n" + block + "DevAddr:000A1B2C\nAppSKey:\nNwkSKEY:\n" + separator + "\n"
                                  "devName:\n" + block + "DevAddr:00000000\nAppSKey:\nNwkSKEY:\n" + separator + "\n");
         QVERIFY(logText().contains(

@@ -10,15 +10,10 @@
 #include "CTopPanel.h"
 #include "FakeServer.h"
 #include "ModalAnswerer.h"
-#include "ProtocolKeys.h"
 #include "ScannedDevices.h"
 #include "TestHelpers.h"
 
-#include <QJsonArray>
-#include <QtTest>
 #include <QtWidgets>
-
-namespace PK = ProtocolKeys;
 
 namespace {
 QString labelText(const QWidget* parent, const char* name) { return TestHelpers::child<QLabel>(parent, name)->text(); }
@@ -102,7 +97,8 @@ private slots:
         QCOMPARE(labelText(window.topPanel(), "addedValue"), QStringLiteral("2"));
         window.topPanel()->findChild<QPushButton*>(QStringLiteral("deleteButton"))->click();
         QCOMPARE(labelText(window.topPanel(), "addedValue"), QStringLiteral("0"));
-        QCOMPARE(server.waitForMessage(PK::deleteDevicesReq).value(PK::devicesList).toArray(), QJsonArray::fromStringList(euis));
+        QCOMPARE(server.waitForMessage(PK::deleteDevicesReq).value(PK::devicesList).toArray(),
+                 QJsonArray::fromStringList(euis));
     }
 
     void windowWiring()
@@ -119,7 +115,8 @@ private slots:
         emit window.workspace()->resizeWindow();
         QCOMPARE(window.size(), window.minimumSizeHint());
         window.moveToCenter();
-        QCOMPARE(window.pos(), CMainWindow::centeredTopLeft(QGuiApplication::primaryScreen()->availableGeometry(), window.size()));
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QCOMPARE(window.pos(), CMainWindow::centeredTopLeft(screen, window.size()));
         QCOMPARE(CMainWindow::centeredTopLeft(QRect(0, 0, 1920, 1040), QSize(800, 610)), QPoint(359, 244));
     }
 };

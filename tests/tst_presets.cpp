@@ -9,8 +9,6 @@
 #include "ModalAnswerer.h"
 #include "TestHelpers.h"
 
-#include <QJsonArray>
-#include <QtTest>
 #include <QtWidgets>
 
 #include <memory>
@@ -130,8 +128,10 @@ private slots:
                  (QStringList{"adaptiveDataRate", "device", "freqPlan", "position", "rxDeviceSettings", "serverAdrEnable"}));
         QCOMPARE(preset.value("settings").toObject().value("serverAdrEnable"), QJsonValue(false));
         QCOMPARE(settingsOf(0, "adaptiveDataRate"), (QJsonObject{{"preferDr", 5}, {"preferPower", 8}}));
-        QCOMPARE(settingsOf(0, "rxDeviceSettings"), (QJsonObject{{"rxWindow", 2}, {"delayRx1", 1}, {"drRx2", 0}, {"delayJoin1", 5}}));
-        QCOMPARE(settingsOf(0, "position"), (QJsonObject{{"latitude", double(55.7f)}, {"longitude", 0.0}, {"altitude", 120}}));
+        QCOMPARE(settingsOf(0, "rxDeviceSettings"),
+                 (QJsonObject{{"rxWindow", 2}, {"delayRx1", 1}, {"drRx2", 0}, {"delayJoin1", 5}}));
+        QCOMPARE(settingsOf(0, "position"),
+                 (QJsonObject{{"latitude", double(55.7f)}, {"longitude", 0.0}, {"altitude", 120}}));
         QCOMPARE(settingsOf(0, "device"), (QJsonObject{{"devName", "Office_dev"}, {"class", "CLASS_C"}}));
         QJsonObject plan{{"freqPlan", "RU868"}, {"freqRx2", 869100000}};
         for (int i = 0; i < 5; ++i)

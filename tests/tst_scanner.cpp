@@ -1,9 +1,7 @@
 #include "CScanerSettings.h"
 #include "MessageCapture.h"
 #include "PseudoTerminal.h"
-
-#include <QSignalSpy>
-#include <QtTest>
+#include "TestHelpers.h"
 
 // Scanned text becomes device records: the parser on its own, then the whole
 // road from a serial line (a pseudo-terminal) through the panel's port.

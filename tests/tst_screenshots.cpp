@@ -8,8 +8,8 @@
 #include "CSettings.h"
 #include "PseudoTerminal.h"
 #include "ScannedDevices.h"
+#include "TestHelpers.h"
 
-#include <QtTest>
 #include <QtWidgets>
 
 // Not a test: scripts/screenshots runs it against the development server to
@@ -71,7 +71,8 @@ private slots:
         PseudoTerminal scanner;   // stands in for the scanner's port
         QVERIFY2(scanner.isOpen(), qPrintable(scanner.errorString()));
         window.leftPanel()->scanerSettings()->openPortByName(scanner.slavePath());
-        QVERIFY(scanner.write("DevEUI=70b3d5000000a001\nAppEUI=70B3D57ED0000001\nAppKey=000102030405060708090A0B0C0D0E0F\n"));
+        QVERIFY(scanner.write("DevEUI=70b3d5000000a001\nAppEUI=70B3D57ED0000001\n"
+                              "AppKey=000102030405060708090A0B0C0D0E0F\n"));
         QTRY_COMPARE_WITH_TIMEOUT(window.workspace()->deviceInfo().devEui, QStringLiteral("70B3D5000000A001"), 5000);
         save(window, 1, QStringLiteral("1-registration-scanned"));
         child<QPushButton>(window.workspace(), "addButton")->click();

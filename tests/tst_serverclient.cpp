@@ -3,14 +3,10 @@
 #include "CSettings.h"
 #include "FakeServer.h"
 #include "MessageCapture.h"
-#include "ProtocolKeys.h"
-
-#include <QSignalSpy>
-#include <QtTest>
+#include "TestHelpers.h"
 
 #include <memory>
 
-namespace PK = ProtocolKeys;
 using State = CServerClient::EClientStates;
 Q_DECLARE_METATYPE(CServerClient::EClientStates)
 

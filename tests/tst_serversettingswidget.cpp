@@ -6,7 +6,6 @@
 #include "ModalAnswerer.h"
 #include "TestHelpers.h"
 
-#include <QtTest>
 #include <QtWidgets>
 
 namespace {

@@ -1,8 +1,8 @@
 #include "CAbstatractSettingsField.h"
 #include "MessageCapture.h"
+#include "TestHelpers.h"
 #include "WidgetLayouts.h"
 
-#include <QtTest>
 #include <QtWidgets>
 
 namespace {
@@ -15,8 +15,14 @@ public:
     int childCount() const { return childGroups.size(); }
 };
 
-QCheckBox* checkOf(QWidget* group) { return group->findChild<QCheckBox*>(QStringLiteral("expandCheck"), Qt::FindDirectChildrenOnly); }
-QGroupBox* boxOf(QWidget* group) { return group->findChild<QGroupBox*>(QStringLiteral("groupBox"), Qt::FindDirectChildrenOnly); }
+QCheckBox* checkOf(QWidget* group)
+{
+    return group->findChild<QCheckBox*>(QStringLiteral("expandCheck"), Qt::FindDirectChildrenOnly);
+}
+QGroupBox* boxOf(QWidget* group)
+{
+    return group->findChild<QGroupBox*>(QStringLiteral("groupBox"), Qt::FindDirectChildrenOnly);
+}
 
 // Collapsed: the check box shows, unticked, the group box hides; expanded the other way round.
 bool consistent(CAbstatractSettingsField* group)

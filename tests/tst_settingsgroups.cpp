@@ -1,8 +1,8 @@
 #include "CExpertSettingsField.h"
 #include "COptionalSettingsField.h"
 #include "MessageCapture.h"
+#include "TestHelpers.h"
 
-#include <QtTest>
 #include <QtWidgets>
 
 namespace {
@@ -71,7 +71,8 @@ private slots:
         QCOMPARE(edits.count(), 1);
         choose(&plan, "planList", 2);
         QCOMPARE(plan.getSettings().freq4, 864100000);
-        QVERIFY(control<QLineEdit>(&plan, "freqEdit4")->isEnabled() && control<QLineEdit>(&plan, "freqRx2Edit")->isEnabled());
+        QVERIFY(control<QLineEdit>(&plan, "freqEdit4")->isEnabled());
+        QVERIFY(control<QLineEdit>(&plan, "freqRx2Edit")->isEnabled());
 
         // Only channel fields and channel boxes count as edits, not RX2.
         edits.clear();

@@ -1,7 +1,6 @@
 #include "CSettings.h"
 #include "MessageCapture.h"
-
-#include <QtTest>
+#include "TestHelpers.h"
 
 // The store is bound to the working directory at its creation, so every case
 // gets a fresh store in a fresh directory.

@@ -4,7 +4,6 @@
 
 #include <QLibraryInfo>
 #include <QXmlStreamReader>
-#include <QtTest>
 #include <QtWidgets>
 
 namespace {
@@ -71,7 +70,8 @@ private slots:
         // The Russian file translates only the texts written in English.
         QTranslator russian;
         QVERIFY(russian.load(QStringLiteral(":/Translations/tesmar_ru.qm")));
-        QCOMPARE(russian.translate("CIAboutDevice", "Repetition preset name"), QStringLiteral("Имя такого пресета уже занято"));
+        QCOMPARE(russian.translate("CIAboutDevice", "Repetition preset name"),
+                 QStringLiteral("Имя такого пресета уже занято"));
         QCOMPARE(russian.translate("CTopPanel", "Язык: "), QString());
         QVERIFY(!QTranslator().load(QStringLiteral(":/Translations/tesmar_EN")));   // the name is case-sensitive
 
@@ -81,7 +81,7 @@ private slots:
         CTopPanel top;
         qApp->removeTranslator(&english);
         QCOMPARE(left.logoPath(), QStringLiteral(":/icons/Zarvo_logo_en.png"));
-        QCOMPARE(top.findChild<QPushButton*>(QStringLiteral("deleteButton"))->text(), QStringLiteral("Delete added devices"));
+        QCOMPARE(TestHelpers::child<QPushButton>(&top, "deleteButton")->text(), QStringLiteral("Delete added devices"));
     }
 };
 

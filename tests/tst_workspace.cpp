@@ -9,17 +9,12 @@
 #include "CSettings.h"
 #include "FakeServer.h"
 #include "MessageCapture.h"
-#include "ProtocolKeys.h"
 #include "ScannedDevices.h"
 #include "TestHelpers.h"
 
-#include <QJsonArray>
-#include <QtTest>
 #include <QtWidgets>
 
 #include <memory>
-
-namespace PK = ProtocolKeys;
 
 namespace {
 
@@ -158,7 +153,8 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::addColumn<int>("missingTemplates");
         QTest::newRow("eui and date") << "%deveui_%date" << devEui + '_' + today << 0;
-        QTest::newRow("text around, twice") << "a%deveui-%date-%deveui c" << "a" + devEui + "-" + today + "-" + devEui + " c" << 0;
+        QTest::newRow("text around, twice") << "a%deveui-%date-%deveui c"
+                                            << "a" + devEui + "-" + today + "-" + devEui + " c" << 0;
         QTest::newRow("plain") << "Boiler" << "Boiler" << 2;
     }
 
@@ -215,31 +211,20 @@ private slots:
             QCOMPARE(mask.value(PK::channelEn(channel)).toBool(), channel <= 8 && channel != 2);
     }
 
-    void classCValues_data()
-    {
-        QTest::addColumn<int>("classIndex");
-        QTest::addColumn<bool>("expandClassC");
-        QTest::addColumn<int>("reactionTime");   // -1: not sent
-        QTest::newRow("class C, group open") << 1 << true << 2500;
-        QTest::newRow("class C, group closed") << 1 << false << -1;
-        QTest::newRow("class A, group open") << 0 << true << -1;
-    }
-
+    // Class C values go out only with class C chosen and its group open.
     void classCValues()
     {
-        QFETCH(int, classIndex);
-        QFETCH(bool, expandClassC);
-        QFETCH(int, reactionTime);
-        auto* classList = child<QComboBox>("classList");
-        classList->setCurrentIndex(1);
-        if (expandClassC)
-            m_ws->optionalSettings()->classCGroup()->expand();
+        child<QComboBox>("classList")->setCurrentIndex(1);
         child<QLineEdit>("reactionTimeEdit")->setText(QStringLiteral("2500"));
-        classList->setCurrentIndex(classIndex);
+        QCOMPARE(registerAndCatch(scanned(QStringLiteral("70B3D57ED0005001"))).value(PK::reactionTime).toInt(-1), -1);
+        QCOMPARE(m_ws->deviceInfo().foundMarker, -1);
+        m_ws->optionalSettings()->classCGroup()->expand();
         const QJsonObject device = registerAndCatch(scanned(QStringLiteral("70B3D57ED0005001")));
-        QCOMPARE(device.value(PK::devClass).toString(), classList->currentData().toString());
-        QCOMPARE(device.value(PK::reactionTime).toInt(-1), reactionTime);
-        QCOMPARE(m_ws->deviceInfo().foundMarker, reactionTime >= 0 ? 0 : -1);
+        QCOMPARE(device.value(PK::devClass).toString() + ' ' + device.value(PK::reactionTime).toVariant().toString(),
+                 QStringLiteral("CLASS_C 2500"));
+        QCOMPARE(m_ws->deviceInfo().foundMarker, 0);
+        child<QComboBox>("classList")->setCurrentIndex(0);
+        QVERIFY(!registerAndCatch(scanned(QStringLiteral("70B3D57ED0005001"))).contains(PK::reactionTime));
     }
 
     void recordedBeforeTheVerdict()

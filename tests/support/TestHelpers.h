@@ -1,8 +1,13 @@
 #pragma once
 
+#include "ProtocolKeys.h"
+
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QObject>
+#include <QtTest>
+
+namespace PK = ProtocolKeys;
 
 // Small pieces most suites share.
 namespace TestHelpers {
