@@ -32,6 +32,19 @@ void resetPresetList()
     presetList->setCurrentIndex(0);
 }
 
+// Whatever is stored, the list holds each name once, no empty name, and
+// "custom" once, last.
+void checkPresetList()
+{
+    const QString custom = QStringLiteral("custom");
+    QStringList entries;
+    for (int i = 0; i < presetList->count(); ++i)
+        entries << presetList->itemText(i);
+    if (entries.removeDuplicates() != 0 || entries.contains(QString()) || entries.last() != custom
+        || entries.indexOf(custom) != entries.size() - 1)
+        __builtin_trap();
+}
+
 QString nameFrom(const QByteArray& input)
 {
     // The first line, at most a name's length.
@@ -67,6 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const QString stored = CSettings::readValue(CSettings::loraPresets, QVariant()).toString();
     workspace->iniPresets(stored);
+    checkPresetList();
     for (int i = 0; i < presetList->count(); ++i)
         presetList->setCurrentIndex(i);  // applies the preset, or shows the save controls
     workspace->findPreset(nameFrom(input));
