@@ -2,7 +2,9 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
+#include <QTimer>
 
 #include <algorithm>
 #include <cmath>
@@ -107,6 +109,13 @@ qint64 residentKiB()
     malloc_trim(0);
 #endif
     return procStatusKiB("VmRSS");
+}
+
+void idle(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
 bool runUntil(const std::function<bool()>& done, int timeoutMs)

@@ -38,6 +38,9 @@ qint64 procStatusKiB(const char* field);
 // growth is not hidden or faked by the allocator's free lists.
 qint64 residentKiB();
 
+// Runs the event loop for this long, handling whatever arrives.
+void idle(int ms);
+
 // Runs the event loop until done() holds, without a polling delay.
 bool runUntil(const std::function<bool()>& done, int timeoutMs = 30000);
 
