@@ -53,10 +53,10 @@ private slots:
         const QString first = lines.value(lines.size() - 2);
         QVERIFY2(first == QStringLiteral("[%1] plain").arg(before) || first == QStringLiteral("[%1] plain").arg(after),
                  qPrintable(first));
-        // Markup in a message is rendered, not shown; the time stays black.
+        // Markup in a message is rendered, not shown; the time takes the line's colour.
         QVERIFY(lines.last().endsWith(QStringLiteral("Устройство UID: AB удалено с сервера")));
-        for (const char* html : {"font-weight:600", "#ff0000", "#000000"})
-            QVERIFY2(pane->html().contains(QLatin1String(html)), html);
+        for (const char* html : {"font-weight:600", "color:#ff0000;\">[", "color:#000000;\">["})
+            QVERIFY2(pane->html().contains(QLatin1String(html)), qPrintable(pane->html()));
         QVERIFY(!pane->isVisible());
         QCOMPARE(QApplication::focusWidget(), focused);
     }
