@@ -1,10 +1,7 @@
-// The main window's wiring, the top panel's counters, delete-added and the
+// The top panel in the main window: the counters, delete-added and the
 // language switch with its restart.
 
-#include "CIAboutDevice.h"
-#include "CLeftPanel.h"
 #include "CMainWindow.h"
-#include "CScanerSettings.h"
 #include "CServerClient.h"
 #include "CSettings.h"
 #include "CTopPanel.h"
@@ -99,25 +96,6 @@ private slots:
         QCOMPARE(labelText(window.topPanel(), "addedValue"), QStringLiteral("0"));
         QCOMPARE(server.waitForMessage(PK::deleteDevicesReq).value(PK::devicesList).toArray(),
                  QJsonArray::fromStringList(euis));
-    }
-
-    void windowWiring()
-    {
-        CMainWindow window;
-        // A scan reaches the workspace through the left panel.
-        CLoraDeviceInfo scan{QStringLiteral("0011223344556677"), QStringLiteral("70B3D57ED0000001"),
-                             QStringLiteral("000102030405060708090A0B0C0D0E0F")};
-        emit window.leftPanel()->scanerSettings()->newDeviceInfo(scan);
-        QCOMPARE(window.workspace()->deviceInfo().devEui, scan.devEui);
-
-        // The workspace's request to shrink fits the window to its minimum.
-        window.resize(1600, 1200);
-        emit window.workspace()->resizeWindow();
-        QCOMPARE(window.size(), window.minimumSizeHint());
-        window.moveToCenter();
-        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-        QCOMPARE(window.pos(), CMainWindow::centeredTopLeft(screen, window.size()));
-        QCOMPARE(CMainWindow::centeredTopLeft(QRect(0, 0, 1920, 1040), QSize(800, 610)), QPoint(359, 244));
     }
 };
 

@@ -2,7 +2,6 @@
 #include "CServerClient.h"
 #include "FakeServer.h"
 #include "MessageCapture.h"
-#include "ScannedDevices.h"
 #include "TestHelpers.h"
 
 using TestHelpers::compact;
@@ -275,35 +274,6 @@ private slots:
         const QJsonObject device{{PK::frequencyPlan, planOf(firstChannel)}, {PK::freqRx2, freqRx2}};
         m_parser->processReceivedMessage(devicesResp({device}));
         QTEST(take<CLoraDeviceInfo>(record).freqPlan, "plan");
-    }
-
-    void uplinkNotice_data()
-    {
-        QTest::addColumn<QString>("type");
-        QTest::addColumn<QString>("devEui");
-        QTest::addColumn<bool>("noticed");
-        QTest::newRow("confirmed, added") << "CONF_UP" << "ADDED" << true;
-        QTest::newRow("unconfirmed, added") << "UNCONF_UP" << "ADDED" << true;
-        QTest::newRow("already sent data") << "UNCONF_UP" << "SENT" << false;
-        QTest::newRow("not added") << "UNCONF_UP" << "OTHER" << false;
-        QTest::newRow("other type") << "JOIN" << "ADDED" << false;
-    }
-
-    void uplinkNotice()
-    {
-        QFETCH(QString, type);
-        QFETCH(QString, devEui);
-        ScannedDevices* added = ScannedDevices::instance();
-        added->clearDevices();
-        added->addDevice(QStringLiteral("ADDED"));
-        added->addDevice(QStringLiteral("SENT"));
-        added->setDeviceState(QStringLiteral("SENT"), 1);
-        MessageCapture capture;
-        feed({{PK::cmd, PK::rx}, {PK::type, type}, {PK::devEui, devEui}});
-        QTEST(capture.contains(QStringLiteral("ПОЛУЧЕН ПЕРВЫЙ RX ПАКЕТ")), "noticed");
-        QCOMPARE(added->deviceState(QStringLiteral("ADDED")), 0);
-        QTest::qWait(20);
-        QVERIFY(m_server.messages().isEmpty());
     }
 };
 
