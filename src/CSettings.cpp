@@ -65,8 +65,12 @@ QVariant CSettings::readValue(const ESettings& key, const QVariant& defaultValue
 {
     const QString name = keyName(key);
     const QVariant result = name.isEmpty() ? QVariant() : instance()->value(name, defaultValue);
+    // A huge stored value (presets) is traced by its size, not printed whole.
+    constexpr int longestTraced = 4096;
     if (key == serverPassword)
         DIAG() << Diagnostics::masked(result.toString());
+    else if (result.toByteArray().size() > longestTraced)
+        DIAG() << result.typeName() << "of" << result.toByteArray().size() << "bytes";
     else
         DIAG() << result;
     return result;
