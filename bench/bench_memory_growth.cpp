@@ -23,18 +23,15 @@ namespace {
 constexpr int baseline = 100;
 constexpr int total = 10000;
 constexpr int chunks = 6;
-const QString appEuiHex = QStringLiteral("70B0C0D0E0F01020");
-const QString appKeyHex = QStringLiteral("2B7E151628AED2A6ABF7158809CF4F3C");
 
 QString devEuiOf(int index)
 {
-    return QStringLiteral("00A3E0%1").arg(index, 10, 16, QLatin1Char('0')).toUpper();
+    return Bench::devEuiOf(QStringLiteral("00A3E0"), index);
 }
 
 int fail(const char* what)
 {
-    std::fprintf(stderr, "bench_memory_growth: %s\n", what);
-    return 1;
+    return Bench::fail("bench_memory_growth", what);
 }
 
 } // namespace
@@ -59,7 +56,7 @@ int main(int argc, char* argv[])
     int registered = 0;
     const auto registerUpTo = [&](int count) {
         for (; registered < count; ++registered) {
-            const QByteArray code = EndToEndRig::scanCode(devEuiOf(registered), appEuiHex, appKeyHex);
+            const QByteArray code = EndToEndRig::scanCode(devEuiOf(registered), Bench::appEuiHex, Bench::appKeyHex);
             if (rig.scanAndWaitForVerdict(code) != ProtocolKeys::Status::added)
                 return false;
         }

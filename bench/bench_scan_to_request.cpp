@@ -29,18 +29,15 @@ constexpr int runs = 3;
 constexpr int warmUpScans = 50;
 // No operator scans faster: the window has drawn the last device by then.
 constexpr int operatorPauseMs = 5;
-const QString appEuiHex = QStringLiteral("70B0C0D0E0F01020");
-const QString appKeyHex = QStringLiteral("2B7E151628AED2A6ABF7158809CF4F3C");
 
 QString devEuiOf(int index)
 {
-    return QStringLiteral("00B5C0%1").arg(index, 10, 16, QLatin1Char('0')).toUpper();
+    return Bench::devEuiOf(QStringLiteral("00B5C0"), index);
 }
 
 int fail(const char* what)
 {
-    std::fprintf(stderr, "bench_scan_to_request: %s\n", what);
-    return 1;
+    return Bench::fail("bench_scan_to_request", what);
 }
 
 struct RunFigures
@@ -91,7 +88,7 @@ int main(int argc, char* argv[])
     // One scan; the latency in ms, or a negative value when it went wrong.
     const auto scanOnce = [&]() -> double {
         const int before = server.arrivalCount(ProtocolKeys::manageDevicesReq);
-        const QByteArray code = EndToEndRig::scanCode(devEuiOf(nextDevice++), appEuiHex, appKeyHex);
+        const QByteArray code = EndToEndRig::scanCode(devEuiOf(nextDevice++), Bench::appEuiHex, Bench::appKeyHex);
         QSignalSpy verdicts(rig.parser(), &CMessageParser::mngDevRespSignal);
         QSignalSpy counts(rig.parser(), &CMessageParser::serverInfoResp);
         const qint64 written = Bench::nowNs();

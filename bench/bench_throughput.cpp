@@ -27,18 +27,15 @@ namespace {
 constexpr int devicesPerRun = 1000;
 constexpr int runs = 3;
 constexpr int warmUp = 100;
-const QString appEuiHex = QStringLiteral("70B0C0D0E0F01020");
-const QString appKeyHex = QStringLiteral("2B7E151628AED2A6ABF7158809CF4F3C");
 
 QString devEuiOf(int index)
 {
-    return QStringLiteral("00C1C0%1").arg(index, 10, 16, QLatin1Char('0')).toUpper();
+    return Bench::devEuiOf(QStringLiteral("00C1C0"), index);
 }
 
 int fail(const char* what)
 {
-    std::fprintf(stderr, "bench_throughput: %s\n", what);
-    return 1;
+    return Bench::fail("bench_throughput", what);
 }
 
 } // namespace
@@ -68,7 +65,7 @@ int main(int argc, char* argv[])
     int nextDevice = 0;
     const auto registerScans = [&](int count) {
         for (int i = 0; i < count; ++i) {
-            const QByteArray code = EndToEndRig::scanCode(devEuiOf(nextDevice++), appEuiHex, appKeyHex);
+            const QByteArray code = EndToEndRig::scanCode(devEuiOf(nextDevice++), Bench::appEuiHex, Bench::appKeyHex);
             if (rig.scanAndWaitForVerdict(code) != ProtocolKeys::Status::added)
                 return false;
         }

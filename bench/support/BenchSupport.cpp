@@ -130,4 +130,18 @@ bool runUntil(const std::function<bool()>& done, int timeoutMs)
     return true;
 }
 
+const QString appEuiHex = QStringLiteral("70B0C0D0E0F01020");
+const QString appKeyHex = QStringLiteral("2B7E151628AED2A6ABF7158809CF4F3C");
+
+QString devEuiOf(const QString& prefix, int index)
+{
+    return (prefix + QStringLiteral("%1").arg(index, 10, 16, QLatin1Char('0'))).toUpper();
+}
+
+int fail(const char* bench, const char* what)
+{
+    std::fprintf(stderr, "%s: %s\n", bench, what);
+    return 1;
+}
+
 } // namespace Bench

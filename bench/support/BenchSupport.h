@@ -38,6 +38,15 @@ qint64 procStatusKiB(const char* field);
 // growth is not hidden or faked by the allocator's free lists.
 qint64 residentKiB();
 
+// The keys every scanned benchmark device carries, and a distinct DevEUI per
+// index under a benchmark's own six-digit prefix.
+extern const QString appEuiHex;
+extern const QString appKeyHex;
+QString devEuiOf(const QString& prefix, int index);
+
+// Prints "<bench>: <what>" on stderr; returns the exit code of a failed run.
+int fail(const char* bench, const char* what);
+
 // Runs the event loop for this long, handling whatever arrives.
 void idle(int ms);
 
