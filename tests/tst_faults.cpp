@@ -218,6 +218,7 @@ void TestFaults::serverKilledMidSession()
     QVERIFY2(server.startOnPort(server.port()), qPrintable(server.errorText()));
     program.connectTo(server.address());
     QTRY_VERIFY(program.online());
+    QTRY_VERIFY(program.client->isReady());
     QVERIFY(program.errorShown().isEmpty());
     QVERIFY(program.scan(second));
     QTRY_VERIFY(program.workspace<QLabel>("messageLabel")->text().startsWith(
