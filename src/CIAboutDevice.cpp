@@ -15,6 +15,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDate>
+#include <QEvent>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHash>
@@ -26,6 +28,7 @@
 #include <QScrollArea>
 #include <QScopedValueRollback>
 #include <QSet>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -41,16 +44,13 @@ const QString customEntry = QStringLiteral("custom");
 const QString devEuiTemplate = QStringLiteral("%deveui");
 const QString dateTemplate = QStringLiteral("%date");
 const QString invalidScanText = QStringLiteral("Invalid QR/Barcode");
+const QString scanErrorText = QStringLiteral("QR/Barcode reading error !!!");
 
+constexpr int messageWidth = 414;
 constexpr int deviceTableTab = 1;
 constexpr int nameColumn = 0;
 constexpr int devEuiColumn = 1;
 constexpr int actionColumn = 2;
-
-void setBlack(QWidget* widget)
-{
-    widget->setStyleSheet(CServerDataBox::textStyle(false));
-}
 
 // A comparison of one form value with its stored value, and the label
 // written when they differ.
@@ -67,6 +67,7 @@ CIAboutDevice::CIAboutDevice(QWidget* parent)
 
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("tabs"));
+    m_tabs->installEventFilter(this);
     outer->addWidget(m_tabs);
 
     auto* registrationTab = new QWidget(m_tabs);
@@ -97,6 +98,22 @@ CIAboutDevice::CIAboutDevice(QWidget* parent)
 
 // ---------------------------------------------------------------- layout
 
+bool CIAboutDevice::eventFilter(QObject* watched, QEvent* event)
+{
+    // A tab widget repaints itself whole on every layout request, and one
+    // arrives for each label that changes on either page: three full repaints
+    // a registration. Its own layout depends only on the size hints, so the
+    // request is passed on only when those changed.
+    if (watched == m_tabs && event->type() == QEvent::LayoutRequest) {
+        const TabHints hints{m_tabs->sizeHint(), m_tabs->minimumSizeHint(),
+                             m_tabs->tabBar()->sizeHint()};
+        if (hints == m_tabHints)
+            return true;
+        m_tabHints = hints;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void CIAboutDevice::buildRegistrationTab(QWidget* tab)
 {
     auto* tabLayout = new QHBoxLayout(tab);
@@ -115,6 +132,13 @@ void CIAboutDevice::buildRegistrationTab(QWidget* tab)
     font.setPixelSize(16);
     m_messageLabel->setFont(font);
     m_messageLabel->hide();
+    // The label keeps its place and size while hidden and whatever it says,
+    // so the form under it stays put through every scan and verdict; a
+    // moving form also made the whole window repaint each time.
+    QSizePolicy keepPlace = m_messageLabel->sizePolicy();
+    keepPlace.setRetainSizeWhenHidden(true);
+    m_messageLabel->setSizePolicy(keepPlace);
+    m_messageLabel->setFixedSize(messageWidth, messageHeight(font));
     left->addWidget(m_messageLabel);
 
     left->addWidget(buildKeysBox(tab));
@@ -246,11 +270,11 @@ void CIAboutDevice::scanDeviceInfo(CLoraDeviceInfo info)
 
     m_messageLabel->clear();
     for (QLabel* caption : m_keyCaptions)
-        setBlack(caption);
+        CServerDataBox::setTextColour(caption, false);
 
     if (!m_deviceInfo.isValid()) {
         DIAG() << "Ошибка чтения QR/Barcode";
-        m_messageLabel->setText(QStringLiteral("QR/Barcode reading error !!!"));
+        m_messageLabel->setText(scanErrorText);
         m_messageLabel->show();
         for (QLineEdit* edit : {m_devEuiEdit, m_appEuiEdit, m_appKeyEdit, m_devAddrEdit,
                                 m_appsKeyEdit, m_nwksKeyEdit})
@@ -383,6 +407,21 @@ void CIAboutDevice::sendInfoToTheNextStage()
 
 QString CIAboutDevice::operatorText(const QString& status)
 {
+    return operatorTexts().value(status);
+}
+
+int CIAboutDevice::messageHeight(const QFont& font)
+{
+    const QFontMetrics metrics(font);
+    const QRect room(0, 0, messageWidth, 1000);
+    int height = metrics.boundingRect(room, Qt::TextWordWrap, scanErrorText).height();
+    for (const QString& text : operatorTexts())
+        height = qMax(height, metrics.boundingRect(room, Qt::TextWordWrap, text).height());
+    return height;
+}
+
+const QHash<QString, QString>& CIAboutDevice::operatorTexts()
+{
     namespace S = PK::Status;
     static const QHash<QString, QString> texts = {
         {S::repetitionDevAddr, QStringLiteral("Device is already registered on server")},
@@ -413,7 +452,7 @@ QString CIAboutDevice::operatorText(const QString& status)
         {S::invalidChannelMaskParamList,
          QStringLiteral("Invalid mandatory parameters list in section “channelMask”")},
     };
-    return texts.value(status);
+    return texts;
 }
 
 void CIAboutDevice::changePossibleStates(QString lastStatus)

@@ -2,9 +2,11 @@
 
 #include "LoraRecords.h"
 
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSize>
 #include <QString>
 #include <QWidget>
 
@@ -46,6 +48,8 @@ public:
     CExpertSettingsField* expertSettings() const { return m_expert; }
     COptionalSettingsField* optionalSettings() const { return m_optional; }
     CServerDataBox* serverDataBox() const { return m_serverData; }
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 signals:
     void resizeWindow();
@@ -90,12 +94,24 @@ private:
     void selectCustomEntry();
 
     static QString operatorText(const QString& status);
+    static const QHash<QString, QString>& operatorTexts();
+    // Tall enough for the longest text the message label shows.
+    static int messageHeight(const QFont& font);
     static QString storedPresets();
     static void storePresets(const QJsonArray& presets);
 
     CLoraDeviceInfo m_deviceInfo;
 
     QTabWidget* m_tabs = nullptr;
+    // The size hints the tab widget last laid itself out for.
+    struct TabHints {
+        QSize tabs, tabsMinimum, tabBar;
+        bool operator==(const TabHints& other) const
+        {
+            return tabs == other.tabs && tabsMinimum == other.tabsMinimum && tabBar == other.tabBar;
+        }
+    };
+    TabHints m_tabHints;
     QLabel* m_messageLabel = nullptr;
     std::array<QLabel*, 6> m_keyCaptions{};
     QLineEdit* m_devEuiEdit = nullptr;

@@ -71,9 +71,22 @@ QString CServerDataBox::textStyle(bool red)
     return red ? QStringLiteral("color: rgb(255,0,0)") : QStringLiteral("color: rgb(0,0,0)");
 }
 
+void CServerDataBox::setTextColour(QWidget* widget, bool red)
+{
+    const QString style = textStyle(red);
+    if (widget->styleSheet() != style)
+        widget->setStyleSheet(style);
+}
+
+void CServerDataBox::setWordWrap(QLabel* label, bool on)
+{
+    return; if (label->wordWrap() != on)
+        label->setWordWrap(on);
+}
+
 void CServerDataBox::clearRows()
 {
-    m_values[DevEui]->setWordWrap(false);
+    setWordWrap(m_values[DevEui], false);
     for (int row = 0; row < RowCount; ++row) {
         m_captions[row]->hide();
         m_values[row]->clear();
@@ -110,28 +123,28 @@ void CServerDataBox::showDevice(const CLoraDeviceInfo& info)
 
 void CServerDataBox::showStatus(const QString& text, bool error)
 {
-    m_values[Status]->setStyleSheet(textStyle(error));
+    setTextColour(m_values[Status], error);
     m_values[Status]->setText(text);
     m_values[Status]->show();
 }
 
 void CServerDataBox::resetStatus()
 {
-    m_values[Status]->setStyleSheet(textStyle(false));
+    setTextColour(m_values[Status], false);
     m_values[Status]->clear();
 }
 
 void CServerDataBox::showNotice(const QString& text)
 {
-    m_values[DevEui]->setWordWrap(true);
-    m_values[DevEui]->setStyleSheet(textStyle(true));
+    setWordWrap(m_values[DevEui], true);
+    setTextColour(m_values[DevEui], true);
     m_values[DevEui]->setText(text);
     m_values[DevEui]->show();
 }
 
 void CServerDataBox::resetDevEuiValue()
 {
-    m_values[DevEui]->setStyleSheet(textStyle(false));
+    setTextColour(m_values[DevEui], false);
     m_values[DevEui]->clear();
 }
 

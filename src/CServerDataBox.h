@@ -47,6 +47,10 @@ public:
     static QString hexAddress(qint32 devAddress);
     // The program's two text colours.
     static QString textStyle(bool red);
+    // Sets the colour only when it changes: a style sheet, even the same one,
+    // re-polishes the widget and lays its parent out again.
+    static void setTextColour(QWidget* widget, bool red);
+    static void setWordWrap(QLabel* label, bool on);
 
 private:
     std::array<QLabel*, RowCount> m_captions{};
