@@ -26,6 +26,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QScopedValueRollback>
 #include <QSet>
 #include <QTabBar>
@@ -51,6 +52,8 @@ constexpr int deviceTableTab = 1;
 constexpr int nameColumn = 0;
 constexpr int devEuiColumn = 1;
 constexpr int actionColumn = 2;
+// Rows above and below the view that keep their Delete panel, at the least.
+constexpr int minimumPanelMargin = 50;
 
 // A comparison of one form value with its stored value, and the label
 // written when they differ.
@@ -104,6 +107,8 @@ bool CIAboutDevice::eventFilter(QObject* watched, QEvent* event)
     // arrives for each label that changes on either page: three full repaints
     // a registration. Its own layout depends only on the size hints, so the
     // request is passed on only when those changed.
+    if (m_deviceTable && watched == m_deviceTable->viewport() && event->type() == QEvent::Resize)
+        updateActionPanels();
     if (watched == m_tabs && event->type() == QEvent::LayoutRequest) {
         const TabHints hints{m_tabs->sizeHint(), m_tabs->minimumSizeHint(),
                              m_tabs->tabBar()->sizeHint()};
@@ -249,6 +254,9 @@ void CIAboutDevice::buildDeviceTable(QWidget* tab)
     m_deviceTable = new QTableWidget(tab);
     m_deviceTable->setObjectName(QStringLiteral("deviceTable"));
     layout->addWidget(m_deviceTable);
+    connect(m_deviceTable->verticalScrollBar(), &QScrollBar::valueChanged,
+            this, &CIAboutDevice::updateActionPanels);
+    m_deviceTable->viewport()->installEventFilter(this);
 }
 
 void CIAboutDevice::defaulSettingsWDs()
@@ -590,18 +598,53 @@ void CIAboutDevice::fillDeviceTable(QJsonDocument doc)
                                    cell(name.isEmpty() ? tr("Имя не установлено") : name));
         }
 
-        auto* panel = new QWidget(m_deviceTable);
-        auto* panelLayout = new QHBoxLayout(panel);
-        panelLayout->setContentsMargins(5, 5, 5, 5);
-        auto* deleteButton = new QPushButton(tr("Удалить"), panel);
-        deleteButton->setFixedHeight(20);
-        panelLayout->addWidget(deleteButton);
-        // Queued: the confirmation runs its own event loop, during which a
-        // refill may delete this very button.
-        connect(deleteButton, &QPushButton::clicked, this,
-                [this, row] { deleteDevice(row); }, Qt::QueuedConnection);
-        m_deviceTable->setCellWidget(row, actionColumn, panel);
     }
+    m_panelRows = {0, -1};
+    updateActionPanels();
+}
+
+void CIAboutDevice::updateActionPanels()
+{
+    // Each Delete panel is a widget of its own, and Qt's cost of moving or
+    // painting one grows with the number of its siblings: 10,000 of them took
+    // half a minute to show. Panels are therefore kept for the rows in view and
+    // a margin around them, and follow the scrolling.
+    const int rows = m_deviceTable->rowCount();
+    if (rows == 0) {
+        m_panelRows = {0, -1};   // emptying the table took the panels with it
+        return;
+    }
+    const int firstShown = qMax(0, m_deviceTable->rowAt(0));
+    int lastShown = m_deviceTable->rowAt(m_deviceTable->viewport()->height() - 1);
+    if (lastShown < 0)
+        lastShown = rows - 1;
+    const int margin = qMax(lastShown - firstShown + 1, minimumPanelMargin);
+    const PanelRows wanted{qMax(0, firstShown - margin), qMin(rows - 1, lastShown + margin)};
+
+    for (int row = m_panelRows.first; row <= qMin(m_panelRows.last, rows - 1); ++row) {
+        if (row < wanted.first || row > wanted.last)
+            m_deviceTable->removeCellWidget(row, actionColumn);
+    }
+    for (int row = wanted.first; row <= wanted.last; ++row) {
+        if (!m_deviceTable->cellWidget(row, actionColumn))
+            m_deviceTable->setCellWidget(row, actionColumn, createActionPanel(row));
+    }
+    m_panelRows = wanted;
+}
+
+QWidget* CIAboutDevice::createActionPanel(int row)
+{
+    auto* panel = new QWidget(m_deviceTable);
+    auto* panelLayout = new QHBoxLayout(panel);
+    panelLayout->setContentsMargins(5, 5, 5, 5);
+    auto* deleteButton = new QPushButton(tr("Удалить"), panel);
+    deleteButton->setFixedHeight(20);
+    panelLayout->addWidget(deleteButton);
+    // Queued: the confirmation runs its own event loop, during which a
+    // refill may delete this very button.
+    connect(deleteButton, &QPushButton::clicked, this,
+            [this, row] { deleteDevice(row); }, Qt::QueuedConnection);
+    return panel;
 }
 
 void CIAboutDevice::deleteDevice(int row)

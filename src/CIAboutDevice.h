@@ -83,6 +83,7 @@ private slots:
     void onTabChanged(int index);
     void onDeviceRemoved(const QString& status);
     void updateAddButton();
+    void updateActionPanels();
 
 private:
     void buildRegistrationTab(QWidget* tab);
@@ -91,6 +92,7 @@ private:
     void buildDeviceTable(QWidget* tab);
     void connectPresets();
     void requestAllDevices();
+    QWidget* createActionPanel(int row);
     void selectCustomEntry();
 
     static QString operatorText(const QString& status);
@@ -140,4 +142,10 @@ private:
 
     QTableWidget* m_deviceTable = nullptr;
     bool m_tableConnected = false;
+    // The rows that hold a Delete panel, first to last.
+    struct PanelRows {
+        int first;
+        int last;
+    };
+    PanelRows m_panelRows{0, -1};
 };

@@ -101,6 +101,34 @@ private slots:
         QCOMPARE(m_table->rowCount(), 2);   // nothing changes before the server answers
     }
 
+    void longListFollowsScrolling()
+    {
+        // Thousands of rows: the Delete panels exist around the rows in view and
+        // move with the scrolling, each bound to its own row.
+        QJsonArray devices;
+        for (int i = 0; i < 3000; ++i)
+            devices.append(device(QStringLiteral("70B3D57E%1").arg(i, 8, 16, QLatin1Char('0')).toUpper(), QString()));
+        m_ws->resize(900, 600);
+        m_ws->findChild<QTabWidget*>(QStringLiteral("tabs"))->setCurrentIndex(1);
+        m_ws->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_ws.get()));
+        fill(devices);
+        const auto panels = [this] { return m_table->viewport()->findChildren<QPushButton*>().size(); };
+        QVERIFY(m_table->cellWidget(0, 2));
+        QVERIFY(!m_table->cellWidget(2999, 2));
+        QVERIFY(panels() < 300);
+
+        m_table->scrollToBottom();
+        QTRY_VERIFY(m_table->cellWidget(2999, 2));
+        QVERIFY(!m_table->cellWidget(0, 2));
+        ModalAnswerer boxes;
+        boxes.answer(QMessageBox::Ok);
+        QTest::mouseClick(deleteButton(2999), Qt::LeftButton);
+        QCOMPARE(m_server.waitForMessage(PK::deleteDevicesReq).value(PK::devicesList).toArray(),
+                 QJsonArray{devices.last()[PK::devEui]});
+        QTRY_VERIFY(panels() < 300);   // the panels left behind are gone
+    }
+
     void cancelOrNoDevEuiSendsNothing()
     {
         fill({device(eui1, QStringLiteral("Stays")), QJsonObject{{PK::devName, QStringLiteral("No EUI")}}});
