@@ -27,6 +27,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QScopeGuard>
 #include <QScopedValueRollback>
 #include <QSet>
 #include <QTabBar>
@@ -304,18 +305,23 @@ void CIAboutDevice::scanDeviceInfo(CLoraDeviceInfo info)
     m_appsKeyEdit->setText(m_deviceInfo.appsKey);
     m_nwksKeyEdit->setText(m_deviceInfo.nwksKey);
 
-    m_serverData->resetDevEuiValue();
     DIAG() << "Проверяю статус подключения к вебсокету";
 
     // Until the login is complete the lookup would be dropped unanswered:
     // the operator is told there is no connection instead.
     if (CServerClient::instance()->isReady()) {
+        // The requests leave first. The server box is reset after them, in
+        // the same turn of the event loop, so the operator sees no difference;
+        // a colour change re-polishes its label and would delay them.
         CMessageParser::instance()->getDevReq(m_deviceInfo);
-        m_serverData->resetStatus();
         if (m_autoModeCheck->isChecked())
             sendInfoToTheNextStage();
+        m_serverData->resetDevEuiValue();
+        m_serverData->resetStatus();
         return;
     }
+
+    m_serverData->resetDevEuiValue();
 
     if (!m_serverData->isHidden()) {
         DIAG() << "АХТУНГ закрыт вебсокет";
@@ -330,7 +336,8 @@ void CIAboutDevice::sendInfoToTheNextStage()
 {
     const OptionalSettings optional = m_optional->getSettings();
     const ExpertSettings expert = m_expert->getSettings();
-    m_serverData->resetDevEuiValue();
+    // Black again once the request is out, whichever way this ends.
+    const auto blackDevEui = qScopeGuard([this] { m_serverData->setDevEuiValueBlack(); });
 
     DIAG() << "existABP" << m_deviceInfo.existABP();
     DIAG() << "existOTAA" << m_deviceInfo.existOTAA();

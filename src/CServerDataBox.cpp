@@ -43,19 +43,23 @@ CServerDataBox::CServerDataBox(QWidget* parent)
 
     // One row per value, each laid out on its own: a long caption in one
     // row does not take room from a long key in another.
-    auto* rows = new QVBoxLayout(this);
-    rows->setContentsMargins(1, 1, 1, 1);
+    auto* boxLayout = new QVBoxLayout(this);
+    boxLayout->setContentsMargins(1, 1, 1, 1);
+    m_rowsPanel = new QWidget(this);
+    boxLayout->addWidget(m_rowsPanel);
+    // Rows stay at the top when only a few are shown (a lone notice included).
+    boxLayout->addStretch(1);
+    auto* rows = new QVBoxLayout(m_rowsPanel);
+    rows->setContentsMargins(0, 0, 0, 0);
     rows->setSpacing(2);
     for (int row = 0; row < RowCount; ++row) {
-        m_captions[row] = new QLabel(captions[row], this);
-        m_values[row] = new QLabel(this);
+        m_captions[row] = new QLabel(captions[row], m_rowsPanel);
+        m_values[row] = new QLabel(m_rowsPanel);
         m_values[row]->setTextInteractionFlags(Qt::TextSelectableByMouse);
         QHBoxLayout* line = WIDGET::prepareInnerHLayout(rows);
         line->addWidget(m_captions[row]);
         line->addWidget(m_values[row], 1);
     }
-    // Rows stay at the top when only a few are shown (a lone notice included).
-    rows->addStretch(1);
     m_values[Status]->setObjectName(QStringLiteral("serverStatusLabel"));
     m_values[DevEui]->setObjectName(QStringLiteral("serverDevEuiLabel"));
 }
@@ -84,14 +88,26 @@ void CServerDataBox::setWordWrap(QLabel* label, bool on)
         label->setWordWrap(on);
 }
 
+void CServerDataBox::changeRows(const std::function<void()>& change)
+{
+    // Showing a widget lays out each of its visible parents up to the window
+    // there and then: rows shown one by one would lay the window out once a
+    // row. With their panel hidden meanwhile it happens once.
+    m_rowsPanel->hide();
+    change();
+    m_rowsPanel->show();
+}
+
 void CServerDataBox::clearRows()
 {
-    setWordWrap(m_values[DevEui], false);
-    for (int row = 0; row < RowCount; ++row) {
-        m_captions[row]->hide();
-        m_values[row]->clear();
-        m_values[row]->hide();
-    }
+    changeRows([this] {
+        setWordWrap(m_values[DevEui], false);
+        for (int row = 0; row < RowCount; ++row) {
+            m_captions[row]->hide();
+            m_values[row]->clear();
+            m_values[row]->hide();
+        }
+    });
 }
 
 void CServerDataBox::showDevice(const CLoraDeviceInfo& info)
@@ -109,16 +125,16 @@ void CServerDataBox::showDevice(const CLoraDeviceInfo& info)
         number(info.rxWindow), number(info.delayRx1), number(info.drRx2), number(info.delayJoin1),
         degrees(info.latitude), degrees(info.longitude), number(info.altitude),
     };
-    for (int row = 0; row < RowCount; ++row)
-        m_values[row]->setText(texts[row]);
-
+    changeRows([&] {
+        for (int row = 0; row < RowCount; ++row) {
+            m_values[row]->setText(texts[row]);
+            if (texts[row].isEmpty())
+                continue;
+            m_captions[row]->show();
+            m_values[row]->show();
+        }
+    });
     show();
-    for (int row = 0; row < RowCount; ++row) {
-        if (texts[row].isEmpty())
-            continue;
-        m_captions[row]->show();
-        m_values[row]->show();
-    }
 }
 
 void CServerDataBox::showStatus(const QString& text, bool error)
@@ -146,6 +162,11 @@ void CServerDataBox::resetDevEuiValue()
 {
     setTextColour(m_values[DevEui], false);
     m_values[DevEui]->clear();
+}
+
+void CServerDataBox::setDevEuiValueBlack()
+{
+    setTextColour(m_values[DevEui], false);
 }
 
 QString CServerDataBox::valueText(Row row) const

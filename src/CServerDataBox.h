@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 
 class QLabel;
 
@@ -37,6 +38,7 @@ public:
     // A red, wrapped notice in the DevEui value.
     void showNotice(const QString& text);
     void resetDevEuiValue();
+    void setDevEuiValueBlack();
 
     QString valueText(Row row) const;
     QString captionText(Row row) const;
@@ -53,6 +55,9 @@ public:
     static void setWordWrap(QLabel* label, bool on);
 
 private:
+    void changeRows(const std::function<void()>& change);
+
+    QWidget* m_rowsPanel = nullptr;
     std::array<QLabel*, RowCount> m_captions{};
     std::array<QLabel*, RowCount> m_values{};
 };

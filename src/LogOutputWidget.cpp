@@ -6,6 +6,8 @@
 #include <QGridLayout>
 #include <QPlainTextEdit>
 
+#include <utility>
+
 namespace {
 SingleInstance<LogOutputWidget> pane;
 }
@@ -27,17 +29,29 @@ LogOutputWidget* LogOutputWidget::instance(QWidget* parent)
 void LogOutputWidget::appendMessage(QString text, QString color)
 {
     const QString time = QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"));
-    const QString line = QStringLiteral("<font color=\"%1\">[%2] %3</font><br>").arg(color, time, text);
-    m_view->appendHtml(line);
+    m_pending.append(QStringLiteral("<font color=\"%1\">[%2] %3</font><br>").arg(color, time, text));
+    if (m_pending.size() == 1)
+        QMetaObject::invokeMethod(this, &LogOutputWidget::showPending, Qt::QueuedConnection);
+}
+
+void LogOutputWidget::showPending() const
+{
+    if (m_pending.isEmpty())
+        return;
+    const QStringList lines = std::exchange(m_pending, {});
+    for (const QString& line : lines)
+        m_view->appendHtml(line);
     m_view->moveCursor(QTextCursor::End);
 }
 
 QString LogOutputWidget::plainText() const
 {
+    showPending();
     return m_view->toPlainText();
 }
 
 QString LogOutputWidget::html() const
 {
+    showPending();
     return m_view->document()->toHtml();
 }

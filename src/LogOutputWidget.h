@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
 
 class QPlainTextEdit;
@@ -21,6 +22,10 @@ public slots:
 
 private:
     explicit LogOutputWidget(QWidget* parent);
+    void showPending() const;
 
     QPlainTextEdit* m_view = nullptr;
+    // Lines not yet in the view: they are added once the current work is
+    // done, so that a line never delays the request it reports on.
+    mutable QStringList m_pending;
 };

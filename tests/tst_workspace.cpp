@@ -281,6 +281,25 @@ private slots:
         QTRY_COMPARE(statuses.count(), 2);
         QCOMPARE(message->text(), text.isEmpty() ? before : text);
         QVERIFY(!message->isHidden());
+        const QRect room(0, 0, message->width(), 10000);
+        QVERIFY(message->fontMetrics().boundingRect(room, Qt::TextWordWrap, message->text()).height()
+                <= message->height());   // the label is sized for every verdict
+    }
+
+    void formStaysPutThroughScanAndVerdict()
+    {
+        m_ws->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_ws.get()));
+        auto* devEuiEdit = child<QLineEdit>("devEuiEdit");
+        const auto editPlace = [&] { QApplication::processEvents(); return devEuiEdit->mapTo(m_ws.get(), QPoint()); };
+        const QPoint start = editPlace();
+        m_server.send(verdict(PK::Status::nothingToUpdate, QStringLiteral("70B3D57ED0007101")));
+        QTRY_VERIFY(!child<QLabel>("messageLabel")->isHidden());
+        QCOMPARE(editPlace(), start);
+        m_ws->scanDeviceInfo(scanned(QStringLiteral("70B3D57ED0007101")));
+        QVERIFY(child<QLabel>("messageLabel")->isHidden());
+        QCOMPARE(editPlace(), start);
+        QVERIFY(!m_server.waitForMessage(PK::getDevicesReq).isEmpty());   // the scan's lookup
     }
 
     void autoModeRegistersValidScansOnly()
