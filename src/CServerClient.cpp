@@ -145,6 +145,20 @@ void CServerClient::logOut(QString token)
         changeState(disconnectedFailed);
 }
 
+void CServerClient::abandonLogin()
+{
+    // Without this a server that never answers the login would hold the
+    // client until the program restarts: Connect waits for a disconnection
+    // that never comes.
+    if (m_state == ready || m_state == disconnected || QWebSocket::state() == QAbstractSocket::UnconnectedState)
+        return;
+    DIAG() << "login abandoned in state" << stateName(m_state);
+    m_opening = false;
+    m_lossReported = true;   // the operator's own doing, not a lost session
+    abort();
+    changeState(disconnected);
+}
+
 void CServerClient::changeState(EClientStates state)
 {
     if (state == m_state)

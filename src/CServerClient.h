@@ -47,6 +47,8 @@ public slots:
     bool sendMessage(const QString& message);
     void openWebSoket(CLoraAuthReq connectionInfo);
     void logOut(QString token);
+    // Gives up a connection whose login is still unanswered; nothing is sent.
+    void abandonLogin();
 
 protected slots:
     void changeState(CServerClient::EClientStates state);

@@ -151,6 +151,8 @@ void CServerSettingsWidget::logout()
 
     if (lastAuthInfo.status && !lastAuthInfo.token.isEmpty())
         CServerClient::instance()->logOut(lastAuthInfo.token);
+    else
+        CServerClient::instance()->abandonLogin();
 }
 
 void CServerSettingsWidget::changeStatusCon(CloraAuthResp newInfo)
