@@ -10,6 +10,7 @@
 #include <QLoggingCategory>
 #include <QScopeGuard>
 
+#include <algorithm>
 #include <utility>
 
 namespace Status = ProtocolKeys::Status;
@@ -111,18 +112,14 @@ private slots:
     void loginRefusedThenAccepted()
     {
         QSignalSpy auth(m_parser, &CMessageParser::authMsgResp);
-        QSignalSpy info(m_parser, &CMessageParser::serverInfoResp);
         m_client->openWebSoket({m_server.address(), QStringLiteral("admin"), QStringLiteral("not-admin")});
         QVERIFY(waitFor(auth));
         QCOMPARE(auth.first().at(0).value<CloraAuthResp>().errString, QStringLiteral("invalid_login_or_password"));
         QCOMPARE(m_client->clientState(), CServerClient::disconnected);
-
         m_client->openWebSoket({m_server.address(), QStringLiteral("admin"), QStringLiteral("admin")});
-        QVERIFY(waitFor(info));
-        QVERIFY(m_client->isReady());
+        QTRY_VERIFY_WITH_TIMEOUT(m_client->isReady(), 10000);
         m_token = auth.last().at(0).value<CloraAuthResp>().token;
         QVERIFY(!m_token.isEmpty());
-        QCOMPARE(info.first().at(0).value<CloraInfoResp>().deviceCountOther, 0);
     }
 
     void registerLookUpUpdateDelete()
@@ -166,19 +163,18 @@ private slots:
             m_parser->mngDevReq(scanned(sent.last()));
         }
         QVERIFY(waitFor(verdicts, sent.size(), 60000));
-        for (const QList<QVariant>& verdict : verdicts)
-            QCOMPARE(verdict.at(0).toString(), Status::added);
+        QVERIFY(std::all_of(verdicts.begin(), verdicts.end(),
+                            [](const QList<QVariant>& v) { return v.at(0).toString() == Status::added; }));
         QVERIFY(waitFor(info, sent.size(), 60000));   // every follow-up answered
 
         QSignalSpy lists(m_parser, &CMessageParser::devicesList);
         m_client->sendMessage(CMessageParser::allDevicesReq());
         QVERIFY(waitFor(lists));
-        QHash<QString, int> seen;
+        QStringList stored;
         for (const QJsonValue& device :
              lists.first().at(0).value<QJsonDocument>().object().value(ProtocolKeys::devicesList).toArray())
-            ++seen[device.toObject().value(ProtocolKeys::devEui).toString()];
-        for (const QString& devEui : sent)
-            QVERIFY2(seen.value(devEui) == 1, qPrintable(devEui));
+            stored << device.toObject().value(ProtocolKeys::devEui).toString();
+        QCOMPARE(stored.filter(QStringLiteral("B0000000")), sent);   // each once, listed by DevEUI
     }
 
     void logoutEndsSession()
