@@ -10,11 +10,20 @@
 #include <QMessageBox>
 #include <QTextStream>
 
+#include <sys/stat.h>
+
 namespace {
 SingleInstance<ScannedDevices> record;
 
 // The operator is told of every devices-file failure: that file is the
 // shift's paper trail.
+bool isPipe(const QString& path)
+{
+    struct stat status;
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0
+           && (S_ISFIFO(status.st_mode) || S_ISSOCK(status.st_mode));
+}
+
 void showFileError(const QString& text)
 {
     QMessageBox box(QMessageBox::Information, QStringLiteral("Error"), text, QMessageBox::Ok);
@@ -100,6 +109,12 @@ QString ScannedDevices::deviceBlock(const CLoraDeviceInfo& info)
 bool ScannedDevices::writeDeviceToFile(const CLoraDeviceInfo& info)
 {
     const QString fileName = currentDevicesFileName;
+    if (isPipe(fileName)) {
+        // Opening it would wait for a reader that may never come, and Add with it.
+        DIAG() << "Ошибка записи файла";
+        showFileError(QStringLiteral("Not a regular file: %1").arg(fileName));
+        return false;
+    }
     QFile file(fileName);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
         showFileError(file.errorString());
