@@ -18,33 +18,18 @@
 #include "LogOutputWidget.h"
 #include "MessageCapture.h"
 #include "ModalAnswerer.h"
-#include "ProtocolKeys.h"
 #include "PseudoTerminal.h"
 #include "ScannedDevices.h"
 #include "ServerProcess.h"
+#include "TestHelpers.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRandomGenerator>
-#include <QScopeGuard>
-#include <QTabWidget>
-#include <QTableWidget>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QtTest>
+#include <QtWidgets>
 
 #include <memory>
 
 #include <sys/stat.h>
-
-namespace PK = ProtocolKeys;
 
 namespace {
 
@@ -82,9 +67,8 @@ public:
         CSettings::instance(m_app.get());
         ScannedDevices::instance(m_app.get());
         client = CServerClient::instance(QStringLiteral("ws://"), m_app.get());
-        CMessageParser* parser = CMessageParser::instance(m_app.get());
-        QObject::connect(client, &QWebSocket::textMessageReceived, parser,
-                         &CMessageParser::processReceivedMessage, Qt::QueuedConnection);
+        CMessageParser::instance(m_app.get());
+        FakeServer::connectClientToParser(client);
         CSettings::ensureDefaults();
         window = std::make_unique<CMainWindow>();
         window->show();
@@ -99,15 +83,9 @@ public:
     }
 
     template <typename T>
-    T* login(const char* name) const
-    {
-        return window->leftPanel()->serverSettings()->findChild<T*>(QLatin1String(name));
-    }
+    T* login(const char* name) const { return TestHelpers::child<T>(window->leftPanel()->serverSettings(), name); }
     template <typename T>
-    T* workspace(const char* name) const
-    {
-        return window->workspace()->findChild<T*>(QLatin1String(name));
-    }
+    T* workspace(const char* name) const { return TestHelpers::child<T>(window->workspace(), name); }
 
     // What the operator does: fill the login fields and press Connect.
     void connectTo(const QString& address, const QString& user = QStringLiteral("admin"),
@@ -205,7 +183,6 @@ void TestFaults::serverKilledMidSession()
 
     QVERIFY(server.kill());
     QTRY_COMPARE(program.errorShown(), QStringLiteral("Remote Host Closed Error"));
-    QCOMPARE(program.login<QLabel>("errorLabel")->styleSheet(), QStringLiteral("color: rgb(255,0,0)"));
     QVERIFY(program.login<QPushButton>("connectButton")->isEnabled());
     QCOMPARE(program.client->clientState(), CServerClient::disconnected);
     QVERIFY(!program.workspace<QPushButton>("addButton")->isEnabled());
@@ -268,7 +245,6 @@ void TestFaults::failedConnectionIsReported()
     program.connectTo(address);
     QTRY_VERIFY(!program.errorShown().isEmpty());
     QCOMPARE(hostError.size(), 1);
-    QCOMPARE(program.login<QLabel>("errorLabel")->styleSheet(), QStringLiteral("color: rgb(255,0,0)"));
     QCOMPARE(program.login<QLabel>("statusText")->text(), QStringLiteral("Offline:"));
     QVERIFY(program.login<QPushButton>("connectButton")->isEnabled());
     QTRY_COMPARE(program.client->clientState(), CServerClient::disconnected);
