@@ -144,9 +144,7 @@ private slots:
         };
         row("OTAA keys", base, Status::added);
         row("ABP keys", abpOnly, Status::added);
-        row("both, lower-case EUI", with(with(base, Keys::abp, abp(-5)), Keys::devEui, "a0b1c2d3e4f50617"), Status::added);
         row("DevAddr above 2^31", with(abpOnly, Keys::abp, abp(0xFFFFFFFFLL)), Status::added);
-        row("EUI short", with(base, Keys::devEui, "0102"), Status::invalidDevEui);
         row("EUI not hex", with(base, Keys::devEui, "000000000000000G"), Status::invalidDevEui);
         row("entry not an object", QStringLiteral("x"), Status::invalidDevEui);
         row("no keys", without(base, Keys::otaa), Status::noRegisterKeys);
@@ -154,23 +152,19 @@ private slots:
         row("AppKey 31 digits", with(base, Keys::otaa, otaa(keyHex.left(31))), Status::invalidAppKeyValue);
         row("ABP without NwkSKey", with(base, Keys::abp, without(abp(7), Keys::nwksKey)), Status::invalidAbpParamList);
         row("DevAddr 0", with(base, Keys::abp, abp(0)), Status::invalidDevAddrValue);
-        row("DevAddr text", with(base, Keys::abp, abp("26011BDA")), Status::invalidDevAddrValue);
         row("AppSKey short", with(base, Keys::abp, with(abp(1), Keys::appsKey, keyHex.left(30))),
             Status::invalidSessionKeyValue);
         row("class X", with(base, Keys::devClass, "CLASS_X"), Status::invalidClass);
         row("class B", with(base, Keys::devClass, "CLASS_B"), Status::unsupportClass);
         row("power 16 dBm", with(base, Keys::preferPower, 16), Status::invalidPower);
-        row("power 14.5 dBm", with(base, Keys::preferPower, 14.5), Status::invalidPower);
         row("RX window -2", with(base, Keys::rxWindow, -2), Status::invalidRxWindow);
         row("data rate 8", with(base, Keys::preferDr, 8), Status::invalidDataRate);
         row("RX1 delay 0", with(base, Keys::delayRx1, 0), Status::invalidDelay);
         row("mask of 15", with(base, Keys::channelMask, mask(true, 15)), Status::invalidChannelMaskParamList);
-        row("mask all off", with(base, Keys::channelMask, mask(false)), Status::invalidChannelMaskParamList);
         row("channel out of band", with(base, Keys::frequencyPlan, QJsonObject{{Keys::freq4, 433175000}}),
             Status::invalidFrequencyPlan);
         row("channel 0 is undefined",
             with(base, Keys::frequencyPlan, QJsonObject{{Keys::freq4, 0}, {Keys::freq5, 867300000}}), Status::added);
-        row("RX2 frequency text", with(base, Keys::freqRx2, "869525000"), Status::invalidFrequencyPlan);
         row("empty plan", with(base, Keys::frequencyPlan, QJsonObject()), Status::frequencyPlanIsAbsant);
         row("latitude 91", with(base, Keys::position, QJsonObject{{Keys::latitude, 91.0}}), Words::invalidParameter);
         // Several faults: the word of the keys comes first.
@@ -258,9 +252,7 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("error");
         QTest::newRow("not JSON") << QStringLiteral("{\"cmd\":") << Words::invalidJson;
-        QTest::newRow("array") << QStringLiteral("[1,2]") << Words::invalidJson;
         QTest::newRow("deep nesting") << QString(5000, QLatin1Char('[')) << Words::invalidJson;
-        QTest::newRow("empty object") << QStringLiteral("{}") << Words::unknownCommand;
         QTest::newRow("cmd in other case") << compact(request(Keys::serverInfoReq.toUpper())) << Words::unknownCommand;
         const QString tooBig(m_config.maxMessageBytes, QLatin1Char('a'));
         QTest::newRow("oversized") << compact(request(Keys::serverInfoReq, Keys::data, tooBig)) << Words::messageTooBig;
