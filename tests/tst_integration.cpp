@@ -3,7 +3,7 @@
 
 #include "CMessageParser.h"
 #include "CServerClient.h"
-#include "CSettings.h"
+#include "FakeServer.h"
 #include "ServerProcess.h"
 #include "TestHelpers.h"
 
@@ -89,23 +89,17 @@ class TestIntegration : public QObject
 private slots:
     void initTestCase()
     {
-        QFile::remove(QStringLiteral("settings.cfg"));
-        qRegisterMetaType<CLoraDeviceInfo>();
-        qRegisterMetaType<CloraAuthResp>();
-        qRegisterMetaType<CloraInfoResp>();
         QVERIFY2(m_server.start({"--max-devices", "5000"}), qPrintable(m_server.errorText()));
-        CSettings::instance(this);
-        m_client = CServerClient::instance(QStringLiteral("ws://"), this);
-        m_parser = CMessageParser::instance(this);
-        connect(m_client, &QWebSocket::textMessageReceived, m_parser, &CMessageParser::processReceivedMessage,
-                Qt::QueuedConnection);
+        TestHelpers::startProgramObjects();
+        m_client = CServerClient::instance();
+        m_parser = CMessageParser::instance();
+        FakeServer::connectClientToParser(m_client);
     }
 
     void cleanupTestCase()
     {
         QVERIFY(m_server.isRunning());
-        delete m_client;
-        delete m_parser;
+        delete m_client;   // closes the socket before the server goes
         QVERIFY(m_server.stop());
     }
 
@@ -181,8 +175,7 @@ private slots:
     {
         QSignalSpy auth(m_parser, &CMessageParser::authMsgResp);
         m_client->logOut(m_token);
-        QVERIFY(waitFor(auth));
-        QVERIFY(!auth.first().at(0).value<CloraAuthResp>().status);
+        QVERIFY(waitFor(auth) && !auth.first().at(0).value<CloraAuthResp>().status);
         QCOMPARE(m_client->clientState(), CServerClient::disconnected);
     }
 };
