@@ -14,6 +14,7 @@
 #include "CServerSettingsWidget.h"
 #include "CSettings.h"
 #include "CTopPanel.h"
+#include "EndToEndRig.h"
 #include "FakeServer.h"
 #include "LogOutputWidget.h"
 #include "MessageCapture.h"
@@ -40,13 +41,6 @@ const QString cancelIcon = QStringLiteral(":/icons/flatCancelIco.png");
 
 enum SettingsDamage { SettingsDirectory, SettingsPipe, BinaryGarbage, ForeignTypes, HugePresets };
 constexpr int hugePresetCount = 85000;  // about 50 MB of stored text
-
-QByteArray scanText(const QString& devEui)
-{
-    return QStringLiteral("DevEUI=%1\nAppEUI=70B3D57ED0000001\nAppKey=2B7E151628AED2A6ABF7158809CF4F3C\n")
-        .arg(devEui)
-        .toUtf8();
-}
 
 void removeAll(const QString& path)
 {
@@ -76,11 +70,7 @@ public:
             window->leftPanel()->scanerSettings()->openPortByName(scanner.slavePath());
     }
 
-    ~Program()
-    {
-        window.reset();
-        m_app.reset();
-    }
+    ~Program() { window.reset(); }   // before the single objects it uses
 
     template <typename T>
     T* login(const char* name) const { return TestHelpers::child<T>(window->leftPanel()->serverSettings(), name); }
@@ -103,7 +93,11 @@ public:
         return label->isVisibleTo(label->parentWidget()) ? label->text() : QString();
     }
 
-    bool scan(const QString& devEui) { return scanner.write(scanText(devEui)); }
+    bool scan(const QString& devEui)
+    {
+        return scanner.write(EndToEndRig::scanCode(devEui, QStringLiteral("70B3D57ED0000001"),
+                                                   QStringLiteral("2B7E151628AED2A6ABF7158809CF4F3C")));
+    }
     QString scannedEui() const { return workspace<QLineEdit>("devEuiEdit")->text(); }
     QString serverStatus() const { return workspace<QLabel>("serverStatusLabel")->text(); }
 
