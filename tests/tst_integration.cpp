@@ -7,10 +7,6 @@
 #include "ServerProcess.h"
 #include "TestHelpers.h"
 
-#include <QLoggingCategory>
-#include <QScopeGuard>
-
-#include <algorithm>
 #include <utility>
 
 namespace Status = ProtocolKeys::Status;
@@ -41,9 +37,9 @@ CLoraDeviceInfo scanned(const QString& devEui)
     return device;
 }
 
-bool waitFor(QSignalSpy& spy, int count = 1, int timeoutMs = 10000)
+bool waitFor(QSignalSpy& spy)
 {
-    return QTest::qWaitFor([&] { return spy.count() >= count; }, timeoutMs);
+    return QTest::qWaitFor([&] { return !spy.isEmpty(); }, 10000);
 }
 
 } // namespace
@@ -83,7 +79,7 @@ class TestIntegration : public QObject
 private slots:
     void initTestCase()
     {
-        QVERIFY2(m_server.start({"--max-devices", "5000"}), qPrintable(m_server.errorText()));
+        QVERIFY2(m_server.start(), qPrintable(m_server.errorText()));
         TestHelpers::startProgramObjects();
         m_client = CServerClient::instance();
         m_parser = CMessageParser::instance();
@@ -133,32 +129,6 @@ private slots:
         QVERIFY(waitFor(removed));
         QCOMPARE(removed.first().at(0).toString(), Status::deleted);
         QCOMPARE(lookUp(device).foundMarker, 0);
-    }
-
-    void burstStoresEveryDeviceOnce()
-    {
-        QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));   // thousands of trace lines
-        const auto restoreTraces = qScopeGuard([] { QLoggingCategory::setFilterRules(QString()); });
-        QSignalSpy verdicts(m_parser, &CMessageParser::mngDevRespSignal);
-        QSignalSpy info(m_parser, &CMessageParser::serverInfoResp);
-        QStringList sent;
-        for (int i = 0; i < 1000; ++i) {
-            sent << QStringLiteral("B0000000%1").arg(i, 8, 16, QLatin1Char('0')).toUpper();
-            m_parser->mngDevReq(scanned(sent.last()));
-        }
-        QVERIFY(waitFor(verdicts, sent.size(), 60000));
-        QVERIFY(std::all_of(verdicts.begin(), verdicts.end(),
-                            [](const QList<QVariant>& v) { return v.at(0).toString() == Status::added; }));
-        QVERIFY(waitFor(info, sent.size(), 60000));   // every follow-up answered
-
-        QSignalSpy lists(m_parser, &CMessageParser::devicesList);
-        m_client->sendMessage(CMessageParser::allDevicesReq());
-        QVERIFY(waitFor(lists));
-        QStringList stored;
-        for (const QJsonValue& device :
-             lists.first().at(0).value<QJsonDocument>().object().value(ProtocolKeys::devicesList).toArray())
-            stored << device.toObject().value(ProtocolKeys::devEui).toString();
-        QCOMPARE(stored.filter(QStringLiteral("B0000000")), sent);   // each once, listed by DevEUI
     }
 
     void logoutEndsSession()
