@@ -60,15 +60,6 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), focused);
     }
 
-    void deviceRecordValidity()
-    {
-        CLoraDeviceInfo info = sampleDevice();
-        info.devAddress = 0;
-        QVERIFY(info.isValid() && !CLoraDeviceInfo().isValid());   // ABP data is optional
-        info.appKey.clear();
-        QVERIFY(!info.isValid());
-    }
-
     // Counts, the 24th device, states and duplicates of the added-devices record.
     void addedDevicesRecord()
     {
