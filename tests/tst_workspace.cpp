@@ -291,6 +291,7 @@ private slots:
         for (const char* edit : {"devEuiEdit", "appKeyEdit", "devAddrEdit", "nwksKeyEdit"})
             QCOMPARE(child<QLineEdit>(edit)->text(), QStringLiteral("Invalid QR/Barcode"));
         QVERIFY(box()->isRed(CServerDataBox::DevEui) && !box()->isHidden());
+        m_ws->scanDeviceInfo(scanned(QString()));   // no DevEUI
         m_ws->scanDeviceInfo(scanned(QStringLiteral("70B3D57ED0008002")));
         // The only registration is the valid scan's, and it came without a click.
         QCOMPARE(m_server.waitForMessage(PK::manageDevicesReq).value(PK::devicesList).toArray().at(0).toObject()
