@@ -30,25 +30,6 @@ class TestSettingsGroups : public QObject
     Q_OBJECT
 
 private slots:
-    void deviceGroup()
-    {
-        QWidget host;
-        CDeviceSettingsField device(&host);
-        device.expand();
-        QSignalSpy edits(&device, &CAbstatractSettingsField::edited);
-        QSignalSpy classShown(&device, &CAbstatractSettingsField::showSetDeviceClassC);
-        choose(&device, "classList", 1);
-        QCOMPARE(classShown.last().at(0).toString(), QStringLiteral("Class C"));
-        QTest::keyClicks(control<QLineEdit>(&device, "nameEdit"), QStringLiteral("_%date"));
-        QCOMPARE(device.getSettings().name + ' ' + device.getSettings().deviceClass, QStringLiteral("%deveui_%date CLASS_C"));
-        QCOMPARE(edits.count(), 1 + 6);   // the pick and every key
-        // Programmatic filling emits no edits.
-        edits.clear();
-        device.setSettings({QStringLiteral("x"), QStringLiteral("CLASS_A"), false});
-        QCOMPARE(device.getSettings().deviceClass, QStringLiteral("CLASS_A"));
-        QCOMPARE(edits.count(), 0);
-    }
-
     void freqPlanSwitchingAndEdits()
     {
         QWidget host;
@@ -174,15 +155,29 @@ private slots:
         QCOMPARE(edits.count(), 2 * shown.size());
     }
 
-    void classCFollowsTheClassList()
+    // The device group's class list shows and hides the class C group.
+    void deviceGroupAndClassC()
     {
         QWidget host;
         COptionalSettingsField optional(&host);
         CSettingsClassCDeviceField* classC = optional.classCGroup();
+        optional.expand();
+        optional.deviceGroup()->expand();
         QVERIFY(classC->isHidden());
+        QSignalSpy edits(optional.deviceGroup(), &CAbstatractSettingsField::edited);
         choose(&optional, "classList", 1);
         QVERIFY(!classC->isHidden() && !classC->isExpanded());
+        QTest::keyClicks(control<QLineEdit>(&optional, "nameEdit"), QStringLiteral("_%date"));
+        QCOMPARE(optional.deviceGroup()->getSettings().name + ' ' + optional.deviceGroup()->getSettings().deviceClass,
+                 QStringLiteral("%deveui_%date CLASS_C"));
+        QCOMPARE(edits.count(), 1 + 6);   // the pick and every key
+        edits.clear();
+        optional.deviceGroup()->setSettings({QStringLiteral("x"), QStringLiteral("CLASS_A"), false});
+        QCOMPARE(edits.count(), 0);   // programmatic filling is no edit
+        QVERIFY(classC->isHidden());
+
         optional.expandAll();
+        choose(&optional, "classList", 1);
         choose(&optional, "classList", 0);
         QVERIFY(classC->isHidden() && classC->isExpanded());   // hiding keeps state and values
         retype(&optional, "reactionTimeEdit", QStringLiteral("fast"));   // no validator: letters read as 0
