@@ -295,9 +295,17 @@ void TestFaults::stalledOrBabblingServer()
     }
     QCOMPARE(ScannedDevices::instance()->count(), 0);
 
+    // Disconnect sends nothing, but gives the attempt up: the next Connect logs in.
     program.login<QPushButton>("disconnectButton")->click();
-    QTest::qWait(50);
+    QTRY_COMPARE(program.client->clientState(), CServerClient::disconnected);
     QCOMPARE(server.messages().size(), 1);  // the login request alone
+    FakeServer good;
+    QVERIFY(good.start());
+    good.setAutoReply(PK::authReq, FakeServer::authResp(true));
+    good.setAutoReply(PK::serverInfoReq, FakeServer::serverInfoResp(true));
+    program.connectTo(good.address());
+    QTRY_VERIFY(program.client->isReady());
+    QVERIFY(program.online());
 }
 
 void TestFaults::scannerUnplugged()
@@ -327,6 +335,7 @@ void TestFaults::devicesFileFaults_data()
     QTest::addColumn<QString>("reason");
     QTest::newRow("a directory") << QStringLiteral("blocked") << QString();
     QTest::newRow("disk full") << QStringLiteral("/dev/full") << QStringLiteral("No space left on device");
+    QTest::newRow("a named pipe, no reader") << QStringLiteral("pipe") << QString();
 }
 
 void TestFaults::devicesFileFaults()
@@ -334,6 +343,8 @@ void TestFaults::devicesFileFaults()
     QFETCH(QString, fileName);
     QFETCH(QString, reason);
     QDir().mkdir(QStringLiteral("blocked"));
+    QFile::remove(QStringLiteral("pipe"));
+    QCOMPARE(mkfifo("pipe", 0600), 0);
     FakeServer server;
     QVERIFY(server.start());
     Program program;
