@@ -28,7 +28,8 @@ bool ServerProcess::startOnPort(quint16 port, const QStringList& options, int ti
     // A restart must find the "listening" line itself, not hand it on unread.
     QObject::disconnect(m_forwarding);
     m_process.setArguments(QStringList{QStringLiteral("--host"), QStringLiteral("127.0.0.1"),
-                                       QStringLiteral("--port"), QString::number(port)}
+                                       QStringLiteral("--port"), QString::number(port),
+                                       QStringLiteral("--exit-with-parent")}
                            + options);
     m_process.start();
     if (!m_process.waitForStarted(timeoutMs)) {

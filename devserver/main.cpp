@@ -6,6 +6,10 @@
 #include <QCoreApplication>
 #include <QTextStream>
 
+#include <QSocketNotifier>
+
+#include <unistd.h>
+
 namespace {
 
 bool readNumber(const QCommandLineParser& parser, const QCommandLineOption& option, qint64 min, qint64 max,
@@ -110,6 +114,9 @@ int main(int argc, char* argv[])
     };
     parser.addOptions(options);
     parser.addOption({QStringLiteral("verbose"), QStringLiteral("Print every message in and out.")});
+    parser.addOption({QStringLiteral("exit-with-parent"),
+                      QStringLiteral("Stop when standard input closes: the process that started "
+                                     "this one and holds its input has ended.")});
 
     QTextStream err(stderr);
     if (!parser.parse(QCoreApplication::arguments())) {
@@ -120,6 +127,21 @@ int main(int argc, char* argv[])
         parser.showHelp(0);
     if (parser.isSet(QStringLiteral("version")))
         parser.showVersion();
+
+    // A test that crashes must not leave its server behind: an orphan keeps
+    // the test's output open, and the test runner waits on it until its
+    // timeout. The starting process holds our standard input; when it ends,
+    // however it ends, the input closes.
+    if (parser.isSet(QStringLiteral("exit-with-parent"))) {
+        auto* input = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, &app);
+        QObject::connect(input, &QSocketNotifier::activated, &app, [input] {
+            char buffer[256];
+            if (::read(STDIN_FILENO, buffer, sizeof buffer) <= 0) {
+                input->setEnabled(false);
+                QCoreApplication::exit(0);
+            }
+        });
+    }
 
     DevServer::ServerConfig config;
     QString error;

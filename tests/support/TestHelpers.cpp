@@ -12,11 +12,11 @@ void TestHelpers::startProgramObjects()
 {
     QFile::remove(QStringLiteral("settings.cfg"));
     QFile::remove(QStringLiteral("Devices.txt"));
-    CSettings::instance(qApp);
+    CSettings::instance(QCoreApplication::instance());
     CSettings::ensureDefaults();
-    ScannedDevices::instance(qApp);
-    CServerClient::instance(QStringLiteral("ws://"), qApp);
-    CMessageParser::instance(qApp);
+    ScannedDevices::instance(QCoreApplication::instance());
+    CServerClient::instance(QStringLiteral("ws://"), QCoreApplication::instance());
+    CMessageParser::instance(QCoreApplication::instance());
     qRegisterMetaType<CLoraDeviceInfo>();
     qRegisterMetaType<CloraAuthResp>();
     qRegisterMetaType<CloraInfoResp>();
