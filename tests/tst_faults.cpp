@@ -86,6 +86,16 @@ public:
         login<QLineEdit>("passwordEdit")->setText(password);
         login<QPushButton>("connectButton")->click();
     }
+    // Connect to a server that accepts the login and answers the counts.
+    bool connectToGoodServer(FakeServer& good)
+    {
+        if (!good.start())
+            return false;
+        good.setAutoReply(PK::authReq, FakeServer::authResp(true));
+        good.setAutoReply(PK::serverInfoReq, FakeServer::serverInfoResp(true));
+        connectTo(good.address());
+        return QTest::qWaitFor([this] { return client->isReady(); }) && online();
+    }
     bool online() const { return login<QLabel>("statusText")->text() == QLatin1String("Online:"); }
     QString errorShown() const
     {
@@ -245,12 +255,7 @@ void TestFaults::failedConnectionIsReported()
 
     // The next Connect, to a server that is there, logs in.
     FakeServer good;
-    QVERIFY(good.start());
-    good.setAutoReply(PK::authReq, FakeServer::authResp(true));
-    good.setAutoReply(PK::serverInfoReq, FakeServer::serverInfoResp(true));
-    program.connectTo(good.address());
-    QTRY_VERIFY(program.client->isReady());
-    QVERIFY(program.online());
+    QVERIFY(program.connectToGoodServer(good));
     QVERIFY(program.errorShown().isEmpty());
     QCOMPARE(good.received(PK::authReq).size(), 1);
 }
@@ -300,12 +305,7 @@ void TestFaults::stalledOrBabblingServer()
     QTRY_COMPARE(program.client->clientState(), CServerClient::disconnected);
     QCOMPARE(server.messages().size(), 1);  // the login request alone
     FakeServer good;
-    QVERIFY(good.start());
-    good.setAutoReply(PK::authReq, FakeServer::authResp(true));
-    good.setAutoReply(PK::serverInfoReq, FakeServer::serverInfoResp(true));
-    program.connectTo(good.address());
-    QTRY_VERIFY(program.client->isReady());
-    QVERIFY(program.online());
+    QVERIFY(program.connectToGoodServer(good));
 }
 
 void TestFaults::scannerUnplugged()
