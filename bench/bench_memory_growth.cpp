@@ -9,7 +9,6 @@
 #include "BenchSupport.h"
 #include "EndToEndRig.h"
 #include "LogOutputWidget.h"
-#include "ProtocolKeys.h"
 #include "ServerProcess.h"
 
 #include <QApplication>
@@ -47,17 +46,13 @@ int main(int argc, char* argv[])
     if (!server.start({QStringLiteral("--max-devices"), QString::number(total)}))
         return fail(qPrintable(server.errorText()));
     EndToEndRig rig;
-    if (!rig.isScannerOpen())
-        return fail("no pseudo-terminal for the scanner");
-    if (!rig.logIn(server.address(), QStringLiteral("admin"), QStringLiteral("admin")))
-        return fail("the program did not log in");
-    rig.setAutoMode(true);
+    if (const char* failure = Bench::startAutoMode(rig, server.address()))
+        return fail(failure);
 
     int registered = 0;
     const auto registerUpTo = [&](int count) {
         for (; registered < count; ++registered) {
-            const QByteArray code = EndToEndRig::scanCode(devEuiOf(registered), Bench::appEuiHex, Bench::appKeyHex);
-            if (rig.scanAndWaitForVerdict(code) != ProtocolKeys::Status::added)
+            if (!Bench::registerByScan(rig, devEuiOf(registered)))
                 return false;
         }
         // The follow-up lookup and counts of the last one settle too.

@@ -67,11 +67,8 @@ int main(int argc, char* argv[])
         return fail("the server cannot listen");
 
     EndToEndRig rig;
-    if (!rig.isScannerOpen())
-        return fail("no pseudo-terminal for the scanner");
-    if (!rig.logIn(server.address(), QStringLiteral("admin"), QStringLiteral("admin")))
-        return fail("the program did not log in");
-    rig.setAutoMode(true);
+    if (const char* failure = Bench::startAutoMode(rig, server.address()))
+        return fail(failure);
 
     BareClient bare;
     if (!bare.connectAndLogIn(server.address(), QStringLiteral("admin"), QStringLiteral("admin")))

@@ -12,7 +12,6 @@
 #include "CMainWindow.h"
 #include "CMessageParser.h"
 #include "EndToEndRig.h"
-#include "ProtocolKeys.h"
 #include "ServerProcess.h"
 
 #include <QApplication>
@@ -53,11 +52,8 @@ int main(int argc, char* argv[])
         return fail(qPrintable(server.errorText()));
 
     EndToEndRig rig;
-    if (!rig.isScannerOpen())
-        return fail("no pseudo-terminal for the scanner");
-    if (!rig.logIn(server.address(), QStringLiteral("admin"), QStringLiteral("admin")))
-        return fail("the program did not log in");
-    rig.setAutoMode(true);
+    if (const char* failure = Bench::startAutoMode(rig, server.address()))
+        return fail(failure);
     BareClient bare;
     if (!bare.connectAndLogIn(server.address(), QStringLiteral("admin"), QStringLiteral("admin")))
         return fail("the bare client did not log in");
@@ -65,8 +61,7 @@ int main(int argc, char* argv[])
     int nextDevice = 0;
     const auto registerScans = [&](int count) {
         for (int i = 0; i < count; ++i) {
-            const QByteArray code = EndToEndRig::scanCode(devEuiOf(nextDevice++), Bench::appEuiHex, Bench::appKeyHex);
-            if (rig.scanAndWaitForVerdict(code) != ProtocolKeys::Status::added)
+            if (!Bench::registerByScan(rig, devEuiOf(nextDevice++)))
                 return false;
         }
         return true;

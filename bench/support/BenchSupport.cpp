@@ -1,5 +1,8 @@
 #include "BenchSupport.h"
 
+#include "EndToEndRig.h"
+#include "ProtocolKeys.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -142,6 +145,22 @@ int fail(const char* bench, const char* what)
 {
     std::fprintf(stderr, "%s: %s\n", bench, what);
     return 1;
+}
+
+const char* startAutoMode(EndToEndRig& rig, const QString& serverAddress)
+{
+    if (!rig.isScannerOpen())
+        return "no pseudo-terminal for the scanner";
+    if (!rig.logIn(serverAddress, QStringLiteral("admin"), QStringLiteral("admin")))
+        return "the program did not log in";
+    rig.setAutoMode(true);
+    return nullptr;
+}
+
+bool registerByScan(EndToEndRig& rig, const QString& devEui)
+{
+    return rig.scanAndWaitForVerdict(EndToEndRig::scanCode(devEui, appEuiHex, appKeyHex))
+           == ProtocolKeys::Status::added;
 }
 
 } // namespace Bench

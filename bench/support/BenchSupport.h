@@ -5,6 +5,8 @@
 
 #include <functional>
 
+class EndToEndRig;
+
 // What every benchmark shares: the clock, the figures it prints, a quiet
 // debug stream and the process's memory counters.
 namespace Bench {
@@ -46,6 +48,12 @@ QString devEuiOf(const QString& prefix, int index);
 
 // Prints "<bench>: <what>" on stderr; returns the exit code of a failed run.
 int fail(const char* bench, const char* what);
+
+// Checks the rig's scanner, logs its program in as the development server's
+// default user and switches auto mode on. Returns what failed, or nullptr.
+const char* startAutoMode(EndToEndRig& rig, const QString& serverAddress);
+// Scans a device with the keys above and waits for its verdict: true when "added".
+bool registerByScan(EndToEndRig& rig, const QString& devEui);
 
 // Runs the event loop for this long, handling whatever arrives.
 void idle(int ms);
