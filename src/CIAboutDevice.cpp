@@ -104,12 +104,14 @@ CIAboutDevice::CIAboutDevice(QWidget* parent)
 
 bool CIAboutDevice::eventFilter(QObject* watched, QEvent* event)
 {
+    // A taller table shows more rows, and they need their Delete panels.
+    if (m_deviceTable && watched == m_deviceTable->viewport() && event->type() == QEvent::Resize)
+        updateActionPanels();
+
     // A tab widget repaints itself whole on every layout request, and one
     // arrives for each label that changes on either page: three full repaints
     // a registration. Its own layout depends only on the size hints, so the
     // request is passed on only when those changed.
-    if (m_deviceTable && watched == m_deviceTable->viewport() && event->type() == QEvent::Resize)
-        updateActionPanels();
     if (watched == m_tabs && event->type() == QEvent::LayoutRequest) {
         const TabHints hints{m_tabs->sizeHint(), m_tabs->minimumSizeHint(),
                              m_tabs->tabBar()->sizeHint()};
