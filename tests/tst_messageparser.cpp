@@ -7,17 +7,7 @@
 using TestHelpers::compact;
 
 namespace {
-QJsonObject deviceOf(const QString& request)
-{
-    return TestHelpers::parsed(request).value(PK::devicesList).toArray().at(0).toObject();
-}
-
-QStringList sortedKeys(const QJsonObject& object)
-{
-    QStringList keys = object.keys();
-    keys.sort();
-    return keys;
-}
+QJsonObject deviceOf(const QString& request) { return TestHelpers::parsed(request).value(PK::devicesList)[0].toObject(); }
 
 // A record in which every setting is given.
 CLoraDeviceInfo fullRecord()
@@ -30,27 +20,14 @@ CLoraDeviceInfo fullRecord()
     info.freq4 = info.freq5 = info.freq6 = info.freq7 = info.freq8 = 864100000;
     info.freqRx2 = 869100000;
     info.rxWindow = info.delayRx1 = info.foundMarker = 1;
-    info.reactionTime = info.altitude = 100;
+    info.reactionTime = info.altitude = info.preferPower = 100;
     info.longitude = info.latitude = 55.7;
     info.preferDr = 3;
-    info.preferPower = 14;
     info.channel1En = info.channel16En = true;
     return info;
 }
 
-QString devicesResp(const QJsonArray& devices)
-{
-    return compact({{PK::cmd, PK::getDevicesResp}, {PK::devicesList, devices}});
-}
-
-QJsonObject planOf(int first)
-{
-    QJsonObject plan;
-    const QStringList channels{PK::freq4, PK::freq5, PK::freq6, PK::freq7, PK::freq8};
-    for (int i = 0; i < channels.size(); ++i)
-        plan.insert(channels.at(i), first + i * 200000);
-    return plan;
-}
+QString devicesResp(const QJsonArray& devices) { return compact({{PK::cmd, PK::getDevicesResp}, {PK::devicesList, devices}}); }
 } // namespace
 
 class TestMessageParser : public QObject
@@ -151,7 +128,9 @@ private slots:
                                            PK::preferPower, PK::rxWindow, PK::delayRx1, PK::drRx2, PK::delayJoin1,
                                            PK::frequencyPlan, PK::position, PK::serverAdrEnable} + extraKeys;
         expected.sort();
-        QCOMPARE(sortedKeys(device), expected);
+        QStringList keys = device.keys();
+        keys.sort();
+        QCOMPARE(keys, expected);
         QVERIFY(!device.contains(PK::abp) || device.value(PK::abp)[PK::devAddress] == 0x26011234);
     }
 
@@ -180,10 +159,12 @@ private slots:
     {
         QSignalSpy record(m_parser, &CMessageParser::infoDevicesResp);
         QSignalSpy list(m_parser, &CMessageParser::devicesList);
+        const QJsonObject euPlan{{PK::freq4, 867100000}, {PK::freq5, 867300000}, {PK::freq6, 867500000},
+                                 {PK::freq7, 867700000}, {PK::freq8, 867900000}};
         const QJsonObject first{{PK::devEui, "70b3d5000000a001"}, {PK::devName, QString()}, {PK::devClass, "CLASS_C"},
                                 {PK::abp, QJsonObject{{PK::devAddress, 4294967295.0}, {PK::appsKey, "aa"}}},
                                 {PK::otaa, QJsonObject{{PK::appEui, "ee"}, {PK::appKey, "kk"}}},
-                                {PK::frequencyPlan, planOf(867100000)}, {PK::freqRx2, 869525000}, {PK::rxWindow, 2},
+                                {PK::frequencyPlan, euPlan}, {PK::freqRx2, 869525000}, {PK::rxWindow, 2},
                                 {PK::position, QJsonObject{{PK::latitude, 55.5}}}, {PK::serverAdrEnable, true}};
         m_parser->processReceivedMessage(devicesResp({first}));
         CLoraDeviceInfo info = take<CLoraDeviceInfo>(record);
