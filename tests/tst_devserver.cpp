@@ -92,7 +92,7 @@ private slots:
         row("RX window -2", {with(base, Keys::rxWindow, -2)}, Status::invalidRxWindow);
         row("data rate 8", {with(base, Keys::preferDr, 8)}, Status::invalidDataRate);
         row("RX1 delay 0", {with(base, Keys::delayRx1, 0)}, Status::invalidDelay);
-        row("mask of 15", {with(base, Keys::channelMask, QJsonObject{{Keys::channelEn(1), true}})},
+        row("mask of one channel", {with(base, Keys::channelMask, QJsonObject{{Keys::channelEn(1), true}})},
             Status::invalidChannelMaskParamList);
         row("channel out of band", {with(base, Keys::frequencyPlan, QJsonObject{{Keys::freq4, 433175000}})},
             Status::invalidFrequencyPlan);
