@@ -11,7 +11,10 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTimer>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace {
 
@@ -63,6 +66,15 @@ CScanerSettings::CScanerSettings(QWidget* parent)
     mainLayout->addWidget(m_refreshButton);
     mainLayout->addStretch(5);
 
+    m_quietGap = new QTimer(this);
+    m_quietGap->setObjectName(QStringLiteral("scanQuietGap"));
+    m_quietGap->setSingleShot(true);
+    m_quietGap->setInterval(scanQuietGapMs);
+    // A coarse timer may fire up to 5 % late, or on Windows a whole tick of
+    // about 16 ms: every scan would wait that much longer.
+    m_quietGap->setTimerType(Qt::PreciseTimer);
+    connect(m_quietGap, &QTimer::timeout, this, &CScanerSettings::readCode);
+
     connect(m_refreshButton, &QPushButton::clicked, this, &CScanerSettings::refreshPorts);
     connect(m_portBox, QOverload<int>::of(&QComboBox::currentIndexChanged),
             this, &CScanerSettings::initPort);
@@ -111,6 +123,8 @@ void CScanerSettings::openPortByName(const QString& portName)
 
 void CScanerSettings::closePort()
 {
+    // Half a scan from the previous port must not be completed by the next one.
+    dropGathered();
     if (!port)
         return;
     // A receiver of newDeviceInfo may refresh while the port is still inside
@@ -125,7 +139,7 @@ void CScanerSettings::closePort()
 void CScanerSettings::openCurrentPort()
 {
     connect(port, &QSerialPort::errorOccurred, this, &CScanerSettings::onPortError);
-    connect(port, &QSerialPort::readyRead, this, &CScanerSettings::readCode);
+    connect(port, &QSerialPort::readyRead, this, &CScanerSettings::gatherBytes);
 
     DIAG() << "FlowControl: " << port->flowControl()
            << "\nStatus: " << port->openMode()
@@ -146,6 +160,8 @@ void CScanerSettings::onPortError(QSerialPort::SerialPortError error)
 {
     const QString text = port ? port->errorString() : QString();
     DIAG() << QStringLiteral("Serial port errorOccurred: code[%1] - %2").arg(int(error)).arg(text);
+    if (error != QSerialPort::NoError)
+        dropGathered();   // whatever was cut off there is no whole scan
 
     // A line that was hung up (scanner unplugged) stays readable with nothing
     // to read, and would report ReadError in a tight loop: close it and show
@@ -161,13 +177,29 @@ void CScanerSettings::onPortError(QSerialPort::SerialPortError error)
     }, Qt::QueuedConnection);
 }
 
+void CScanerSettings::gatherBytes()
+{
+    if (!port)
+        return;
+    m_gathered += port->readAll();
+    m_quietGap->start();
+}
+
+void CScanerSettings::dropGathered()
+{
+    m_quietGap->stop();
+    m_gathered.clear();
+}
+
 void CScanerSettings::readCode()
 {
     DIAG() << "Сканер считывает данные";
     if (!port)
         return;
 
-    const CLoraDeviceInfo devInfo = parseCode(port->readAll());
+    m_quietGap->stop();
+    m_gathered += port->readAll();
+    const CLoraDeviceInfo devInfo = parseCode(std::exchange(m_gathered, QByteArray()));
     DIAG() << "devInfo.isValid()" << devInfo.isValid();
     emit newDeviceInfo(devInfo);
 

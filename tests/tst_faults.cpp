@@ -155,6 +155,7 @@ private slots:
     void failedConnectionIsReported();
     void stalledOrBabblingServer_data();
     void stalledOrBabblingServer();
+    void scanInPieces();
     void scannerUnplugged();
     void devicesFileFaults_data();
     void devicesFileFaults();
@@ -308,6 +309,35 @@ void TestFaults::stalledOrBabblingServer()
     QVERIFY(program.connectToGoodServer(good));
 }
 
+// A scanner on a USB-serial bridge delivers one code in several reads.
+void TestFaults::scanInPieces()
+{
+    FakeServer server;
+    QVERIFY(server.start());
+    Program program;
+    if (!program.scanner.isOpen())
+        QSKIP(qPrintable(program.scanner.errorString()));
+    QVERIFY(server.loginClient(program.client));
+    QSignalSpy records(program.window->leftPanel(), &CLeftPanel::newDeviceInfo);
+    const QString devEui = QStringLiteral("70B3D57ED0000E01");
+    const QByteArray code = EndToEndRig::scanCode(devEui, QStringLiteral("70B3D57ED0000001"),
+                                                  QStringLiteral("2B7E151628AED2A6ABF7158809CF4F3C"));
+    for (const QByteArray& piece : {code.left(40), code.mid(40, 30), code.mid(70)}) {
+        QSignalSpy read(program.window->leftPanel()->scanerSettings()->currentPort(), &QSerialPort::readyRead);
+        QVERIFY(program.scanner.write(piece));
+        QVERIFY(read.wait(1000));
+    }
+
+    QTRY_COMPARE(program.scannedEui(), devEui);
+    QCOMPARE(program.workspace<QLineEdit>("appKeyEdit")->text(), QStringLiteral("2B7E151628AED2A6ABF7158809CF4F3C"));
+    QCOMPARE(records.count(), 1);
+    QVERIFY(!program.window->findChild<QTimer*>(QStringLiteral("scanQuietGap"))->isActive());
+    QVERIFY(!server.waitForMessage(PK::getDevicesReq).isEmpty());
+    program.client->sendMessage(CMessageParser::srvInfoReq());   // a probe: all before it has come
+    QVERIFY(!server.waitForMessage(PK::serverInfoReq).isEmpty());
+    QCOMPARE(server.received(PK::getDevicesReq).size(), 1);
+}
+
 void TestFaults::scannerUnplugged()
 {
     Program program;
@@ -317,6 +347,10 @@ void TestFaults::scannerUnplugged()
     QVERIFY(program.scan(QStringLiteral("70B3D57ED0000C01")));
     QTRY_COMPARE(program.scannedEui(), QStringLiteral("70B3D57ED0000C01"));
 
+    // Half of the next code, then the line is gone: that is no scan.
+    QSignalSpy read(panel->currentPort(), &QSerialPort::readyRead);
+    QVERIFY(program.scanner.write("DevEUI=70B3D57ED0000C02\r\nAppEUI=70B3"));
+    QVERIFY(read.wait(1000));
     MessageCapture log;
     program.scanner.closeMaster();
     QTRY_VERIFY(!panel->currentPort()->isOpen());

@@ -1,10 +1,12 @@
 #include "BenchSupport.h"
 
+#include "CMainWindow.h"
 #include "EndToEndRig.h"
 #include "ProtocolKeys.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEvent>
 #include <QEventLoop>
 #include <QFile>
 #include <QTimer>
@@ -112,6 +114,21 @@ qint64 residentKiB()
     malloc_trim(0);
 #endif
     return procStatusKiB("VmRSS");
+}
+
+QuietGapClock::QuietGapClock(EndToEndRig& rig)
+{
+    if (QObject* timer = rig.window()->findChild<QObject*>(QStringLiteral("scanQuietGap"))) {
+        timer->installEventFilter(this);
+        m_watching = true;
+    }
+}
+
+bool QuietGapClock::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Timer)
+        m_lastEnd = nowNs();
+    return QObject::eventFilter(watched, event);
 }
 
 void idle(int ms)

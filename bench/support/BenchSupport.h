@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <QVector>
 
@@ -54,6 +55,24 @@ int fail(const char* bench, const char* what);
 const char* startAutoMode(EndToEndRig& rig, const QString& serverAddress);
 // Scans a device with the keys above and waits for its verdict: true when "added".
 bool registerByScan(EndToEndRig& rig, const QString& devEui);
+
+// The time each scan's quiet gap ended: when the scanner panel's gap timer
+// fires, just before the program parses the scan. Watched by an event filter,
+// which sees the timer's event before the program does.
+class QuietGapClock : public QObject
+{
+public:
+    explicit QuietGapClock(EndToEndRig& rig);
+    bool isWatching() const { return m_watching; }
+    qint64 lastEndNs() const { return m_lastEnd; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool m_watching = false;
+    qint64 m_lastEnd = 0;
+};
 
 // Runs the event loop for this long, handling whatever arrives.
 void idle(int ms);
