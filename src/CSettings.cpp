@@ -4,7 +4,9 @@
 #include "SingleInstance.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QTemporaryFile>
 #include <QStringList>
 
 const QString settingsFileName = QStringLiteral("settings.cfg");
@@ -42,6 +44,19 @@ QString storePath()
     if (!info.exists() || info.isFile() || info.isDir())
         return path;
     return path + QLatin1Char('/') + settingsFileName;
+}
+
+// Whether the file now holds the value under the key. Read from a copy: any
+// settings object on the file itself shares the store's unwritten values.
+bool isOnDisk(const QString& fileName, const QString& key, const QVariant& value)
+{
+    QFile file(fileName);
+    QTemporaryFile copy;
+    if (!file.open(QIODevice::ReadOnly) || !copy.open() || copy.write(file.readAll()) != file.size())
+        return false;
+    copy.close();
+    const QVariant stored = QSettings(copy.fileName(), QSettings::IniFormat).value(key);
+    return stored.isValid() && stored.toByteArray() == value.toByteArray();
 }
 
 } // namespace
@@ -84,15 +99,16 @@ bool CSettings::writeValue(const ESettings& key, const QVariant& value)
         DIAG() << "OUT false";
         return false;
     }
+    // The store keeps its first error for good (a hand-written comment line
+    // read at start-up is one): only a store without one can vouch for this write.
+    const bool clean = settings->status() == QSettings::NoError;
     settings->setValue(name, value);
     settings->sync();
     // A file that could not be written must not be reported as stored.
-    if (settings->status() != QSettings::NoError) {
-        DIAG() << "OUT false";
-        return false;
-    }
-    DIAG() << "OUT true";
-    return true;
+    const bool stored = clean ? settings->status() == QSettings::NoError
+                              : isOnDisk(settings->fileName(), name, value);
+    DIAG() << (stored ? "OUT true" : "OUT false");
+    return stored;
 }
 
 void CSettings::ensureDefaults()

@@ -75,6 +75,23 @@ private slots:
         QVERIFY(QDir::setCurrent(m_dir->path()));
     }
 
+    // A store that met a line it could not read (a comment written by hand)
+    // still reports each write by its own result.
+    void eachWriteReportsItsOwnResult()
+    {
+        QFile file(QStringLiteral("settings.cfg"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("# edited by hand\nlanguage=ru\n");
+        file.close();
+        freshStoreIn(m_dir->path());
+        QCOMPARE(CSettings::readValue(CSettings::language, QVariant()).toString(), QStringLiteral("ru"));
+        QVERIFY(CSettings::writeValue(CSettings::language, QStringLiteral("en")));
+        QVERIFY(fileText().contains(QStringLiteral("language=en")));
+
+        QVERIFY(QFile::remove(QStringLiteral("settings.cfg")) && QDir().mkdir(QStringLiteral("settings.cfg")));
+        QVERIFY(!CSettings::writeValue(CSettings::language, QStringLiteral("ru")));
+    }
+
     void thePasswordNeverReachesTheDebugStream()
     {
         QVERIFY(CSettings::writeValue(CSettings::serverPassword, QStringLiteral("s3cret")));
