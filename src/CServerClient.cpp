@@ -72,6 +72,9 @@ CServerClient::CServerClient(const QString& text, QObject* parent)
     // both die with the same owner.
     CMessageParser* parser = CMessageParser::instance(parent);
     connect(parser, &CMessageParser::authMsgResp, this, [this](const CloraAuthResp& resp) {
+        // Remembered only now: a mistyped address never replaces one that works.
+        if (resp.status && m_state == authorization)
+            CSettings::writeValue(CSettings::serverIpPort, m_connectionInfo.address);
         changeState(resp.status ? authorizationSuccess : disconnected);
     });
     connect(this, &CServerClient::clientStateChanged, this, [this](EClientStates state) {
@@ -125,7 +128,6 @@ void CServerClient::openWebSoket(CLoraAuthReq connectionInfo)
         changeState(connecting);
         m_opening = true;
         open(serverUrl(m_connectionInfo.address));
-        CSettings::writeValue(CSettings::serverIpPort, m_connectionInfo.address);
     } else if (m_state == disconnected) {
         m_opening = true;
         open(serverUrl(m_connectionInfo.address));

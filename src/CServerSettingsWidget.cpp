@@ -160,7 +160,15 @@ void CServerSettingsWidget::changeStatusCon(CloraAuthResp newInfo)
     lastAuthInfo = newInfo;
 
     if (!lastAuthInfo.status) {
+        // Only a refused login asks for the credentials again; a connection
+        // that failed says nothing against what the operator typed.
+        const QString user = m_userEdit->text();
+        const QString password = m_passwordEdit->text();
         statusClear();
+        if (lastAuthInfo.errString != badCredentials) {
+            m_userEdit->setText(user);
+            m_passwordEdit->setText(password);
+        }
         DIAG() << "сброс виджета";
         if (!lastAuthInfo.errString.isEmpty()) {
             m_errorLabel->setText(lastAuthInfo.errString);

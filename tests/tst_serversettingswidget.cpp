@@ -97,6 +97,25 @@ private slots:
         QCOMPARE(credentialsShown(CServerSettingsWidget()), (QStringList{"", "", "clear"}));
     }
 
+    // Only a refused login empties the credentials; a connection that failed keeps them.
+    void credentialsAfterAFailure_data()
+    {
+        QTest::addColumn<QString>("error");
+        QTest::addColumn<QStringList>("shown");
+        QTest::newRow("connection refused") << "Connection refused" << QStringList{"operator1", "secret"};
+        QTest::newRow("login refused") << "invalid_login_or_password" << QStringList{"", ""};
+    }
+
+    void credentialsAfterAFailure()
+    {
+        QFETCH(QString, error);
+        CServerSettingsWidget widget;
+        part<QLineEdit>(widget, "userEdit")->setText(QStringLiteral("operator1"));
+        part<QLineEdit>(widget, "passwordEdit")->setText(QStringLiteral("secret"));
+        widget.changeStatusCon({false, QString(), QString(), error});
+        QTEST(QStringList(credentialsShown(widget).mid(0, 2)), "shown");
+    }
+
     // The server's error text is shown as it came, never interpreted as markup.
     void errorShownAsPlainText()
     {
