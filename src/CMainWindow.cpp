@@ -10,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QProcess>
 #include <QScreen>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 CMainWindow::CMainWindow(QWidget* parent)
@@ -33,7 +34,8 @@ CMainWindow::CMainWindow(QWidget* parent)
     m_topPanel = new CTopPanel(central);
     rightColumn->addWidget(m_topPanel);
     m_workspace = new CIAboutDevice(central);
-    m_workspace->setSizePolicy(QSizePolicy::MinimumExpanding, QSizePolicy::MinimumExpanding);
+    // In height it may get less than it asks for: its long parts scroll.
+    m_workspace->setSizePolicy(QSizePolicy::MinimumExpanding, QSizePolicy::Expanding);
     rightColumn->addWidget(m_workspace);
 
     connect(m_leftPanel, &CLeftPanel::newDeviceInfo, m_workspace, &CIAboutDevice::scanDeviceInfo);
@@ -41,29 +43,72 @@ CMainWindow::CMainWindow(QWidget* parent)
     connect(m_topPanel, &CTopPanel::closeProgramm, this, &CMainWindow::restartApp);
     connect(CMessageParser::instance(), &CMessageParser::serverInfoResp, m_topPanel,
             &CTopPanel::countDevicesOnServer);
-
-    moveToCenter();
 }
 
-QPoint CMainWindow::centeredTopLeft(const QRect& available, const QSize& size)
+namespace {
+
+// The top left corner nearest to the given one that keeps a frame of this
+// size on the area.
+QPoint keptInside(const QRect& available, const QPoint& topLeft, const QSize& frameSize)
+{
+    const int x = qMax(available.left(), qMin(topLeft.x(), available.right() + 1 - frameSize.width()));
+    const int y = qMax(available.top(), qMin(topLeft.y(), available.bottom() + 1 - frameSize.height()));
+    return QPoint(x, y);
+}
+
+QRect availableArea()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect();
+}
+
+} // namespace
+
+QPoint CMainWindow::centeredTopLeft(const QRect& available, const QSize& frameSize)
 {
     const int centreX = (available.left() + available.right()) / 2;
     const int centreY = (available.top() + available.bottom()) / 2;
     // Slightly left of and above the true centre, as operators are used to.
-    return QPoint(int(centreX - 0.75 * size.width()), int(centreY - 0.45 * size.height()));
+    const QPoint usual(int(centreX - 0.75 * frameSize.width()), int(centreY - 0.45 * frameSize.height()));
+    return keptInside(available, usual, frameSize);
+}
+
+void CMainWindow::showEvent(QShowEvent* event)
+{
+    // Placed once its contents are laid out: placed from its construction
+    // size, it grew past the bottom of the screen.
+    if (!m_placed && !event->spontaneous()) {
+        m_placed = true;
+        moveToCenter();
+    }
+    QMainWindow::showEvent(event);
+}
+
+QSize CMainWindow::fittingSize(const QRect& available) const
+{
+    // Title bar and borders come on top of the window's own size.
+    const QSize frame = frameGeometry().size() - size();
+    return sizeHint().boundedTo(available.size() - frame).expandedTo(minimumSizeHint());
 }
 
 void CMainWindow::moveToCenter()
 {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen)
+    const QRect available = availableArea();
+    if (available.isEmpty())
         return;
-    move(centeredTopLeft(screen->availableGeometry(), size()));
+    resize(fittingSize(available));
+    move(centeredTopLeft(available, frameGeometry().size()));
 }
 
 void CMainWindow::fitToContents()
 {
-    resize(minimumSizeHint());
+    const QRect available = availableArea();
+    if (available.isEmpty()) {
+        resize(sizeHint().expandedTo(minimumSizeHint()));
+        return;
+    }
+    resize(fittingSize(available));
+    move(keptInside(available, pos(), frameGeometry().size()));
 }
 
 void CMainWindow::restartApp()

@@ -17,8 +17,10 @@ class CMainWindow : public QMainWindow
 public:
     explicit CMainWindow(QWidget* parent = nullptr);
 
-    // Where moveToCenter puts a window of the given size on the given screen area.
-    static QPoint centeredTopLeft(const QRect& available, const QSize& size);
+    // Where moveToCenter puts a window frame of the given size on the given
+    // screen area: left of and above the centre, but never past the area's
+    // edges (a frame larger than the area keeps its top left corner on it).
+    static QPoint centeredTopLeft(const QRect& available, const QSize& frameSize);
 
     // The restart starts a new copy of the program; tests put a double in its place.
     void setRestartHandler(std::function<void()> handler) { m_restartHandler = std::move(handler); }
@@ -31,8 +33,15 @@ public slots:
     void moveToCenter();
     void restartApp();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void fitToContents();
+    // The size the contents ask for, as far as the area has room for it.
+    QSize fittingSize(const QRect& available) const;
+
+    bool m_placed = false;
 
     std::function<void()> m_restartHandler;
     CLeftPanel* m_leftPanel = nullptr;

@@ -78,6 +78,33 @@ private slots:
         QCOMPARE(restarts, 1);
     }
 
+    // Left of and above the centre, by its real size, and all of the frame on the screen.
+    void placement_data()
+    {
+        QTest::addColumn<QRect>("available");
+        QTest::addColumn<QSize>("frame");
+        QTest::addColumn<QPoint>("topLeft");
+        QTest::newRow("fits") << QRect(0, 0, 1920, 1040) << QSize(800, 610) << QPoint(359, 244);
+        QTest::newRow("would leave the bottom and the left")
+            << QRect(0, 0, 1366, 728) << QSize(1094, 700) << QPoint(0, 28);
+        QTest::newRow("second screen") << QRect(1920, 0, 1366, 728) << QSize(400, 300) << QPoint(2302, 228);
+        QTest::newRow("larger than the area") << QRect(0, 40, 1366, 728) << QSize(1400, 800) << QPoint(0, 40);
+    }
+
+    void placement()
+    {
+        QFETCH(QRect, available);
+        QFETCH(QSize, frame);
+        QTEST(CMainWindow::centeredTopLeft(available, frame), "topLeft");
+    }
+
+    // A 1366 by 768 screen, less a taskbar (40) and a title bar (30), has room for the whole window.
+    void minimumSizeFitsALaptopScreen()
+    {
+        const CMainWindow window;
+        QCOMPARE(window.minimumSizeHint().boundedTo(QSize(1366, 698)), window.minimumSizeHint());
+    }
+
     // The server's counts reach the top panel through the parser; delete-added sends every added EUI.
     void loggedInWindowCountsAndDeletes()
     {
