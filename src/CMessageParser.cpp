@@ -467,11 +467,13 @@ void CMessageParser::mngDevResp(const QString& msg)
         if (!entry.contains(PK::status))
             continue;
         const QString status = entry.value(PK::status).toString();
+        const QString devEui = entry.value(PK::devEui).toString();
         emit mngDevRespSignal(status);
+        ScannedDevices::instance()->registrationAnswered(devEui, status);
         if (status != PK::Status::updated && status != PK::Status::added)
             continue;
         // Show the operator the server's own view of the device and the new counts.
-        const QString deviceRequest = devEuiReq(entry.value(PK::devEui).toString());
+        const QString deviceRequest = devEuiReq(devEui);
         DIAG() << deviceRequest.toUtf8();
         sendToServer(deviceRequest);
         sendToServer(srvInfoReq());

@@ -49,20 +49,31 @@ void ScannedDevices::addDevice(const QString& devEui)
         emit amountReached();
 }
 
-void ScannedDevices::setDeviceState(const QString& devEui, int state)
+bool ScannedDevices::sameDevice(const QString& a, const QString& b)
+{
+    // The server answers in upper case whatever letter case it was sent in.
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+ScannedDevices::Entry* ScannedDevices::find(const QString& devEui)
 {
     for (Entry& entry : m_devices) {
-        if (entry.devEui == devEui) {
-            entry.state = state;
-            return;
-        }
+        if (sameDevice(entry.devEui, devEui))
+            return &entry;
     }
+    return nullptr;
+}
+
+void ScannedDevices::setDeviceState(const QString& devEui, int state)
+{
+    if (Entry* entry = find(devEui))
+        entry->state = state;
 }
 
 int ScannedDevices::deviceState(const QString& devEui) const
 {
     for (const Entry& entry : m_devices) {
-        if (entry.devEui == devEui)
+        if (sameDevice(entry.devEui, devEui))
             return entry.state;
     }
     return -1;
@@ -71,9 +82,27 @@ int ScannedDevices::deviceState(const QString& devEui) const
 void ScannedDevices::removeDevice(const QString& devEui)
 {
     m_devices.erase(std::remove_if(m_devices.begin(), m_devices.end(),
-                                   [&devEui](const Entry& e) { return e.devEui == devEui; }),
+                                   [&devEui](const Entry& e) { return sameDevice(e.devEui, devEui); }),
                     m_devices.end());
     emit devicesChanged(m_devices.size());
+}
+
+void ScannedDevices::registrationSent(const QString& devEui)
+{
+    if (!find(devEui))
+        addDevice(devEui);
+    setDeviceState(devEui, 0);
+}
+
+void ScannedDevices::registrationAnswered(const QString& devEui, const QString& status)
+{
+    Entry* entry = find(devEui);
+    if (!entry)
+        return;
+    if (status == ProtocolKeys::Status::added)
+        entry->addedByServer = true;
+    else if (!entry->addedByServer)
+        removeDevice(devEui);
 }
 
 void ScannedDevices::clearDevices()

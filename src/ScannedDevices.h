@@ -6,8 +6,10 @@
 #include <QObject>
 #include <QStringList>
 
-// The devices sent for registration in this run: in memory for the counter,
-// the data exchange and "delete added devices", and appended to the devices file.
+// The devices this run added to the server: in memory for the counter, the
+// data exchange and "delete added devices"; every device sent for
+// registration is also appended to the devices file. DevEUIs are matched
+// without regard to case.
 class ScannedDevices : public QObject
 {
     Q_OBJECT
@@ -22,6 +24,14 @@ public:
     void clearDevices();
     QStringList deviceEuis() const;
     int count() const { return m_devices.size(); }
+
+    // A device sent for registration counts at once, one entry per DevEUI.
+    // It stays only if the server says "added" for it in this run: any other
+    // verdict for a device the run never added (it was on the server before,
+    // or was refused) takes it out again, so "delete added devices" never
+    // removes what this run did not put there.
+    void registrationSent(const QString& devEui);
+    void registrationAnswered(const QString& devEui, const QString& status);
 
     // Appends the device's block to the devices file in use. Returns false when
     // the file could not be opened or written; the operator is told either way.
@@ -41,6 +51,10 @@ private:
     {
         QString devEui;
         int state = 0;
+        bool addedByServer = false;   // the server said "added" for it in this run
     };
+    Entry* find(const QString& devEui);
+    static bool sameDevice(const QString& a, const QString& b);
+
     QList<Entry> m_devices;
 };

@@ -2,9 +2,11 @@
 // pseudo-terminal and the development server as a process of its own: an
 // operator's shift from login to deleting what was added.
 
+#include "CExpertSettingsField.h"
 #include "CIAboutDevice.h"
 #include "CMainWindow.h"
 #include "CMessageParser.h"
+#include "COptionalSettingsField.h"
 #include "CServerClient.h"
 #include "CServerDataBox.h"
 #include "EndToEndRig.h"
@@ -51,30 +53,38 @@ QString devEuiOf(int index)
     return QStringLiteral("00E2E0%1").arg(index, 10, 16, QLatin1Char('0')).toUpper();
 }
 
-// The server's own view, through a connection of its own: the DevEUIs it holds.
-QStringList devicesOnServer(const QString& address)
+// One request to the server through a connection of its own, logged in as
+// the default user: the answer, or an object whose "cmd" says what failed.
+QJsonObject askServer(const QString& address, const QString& request, const QString& answerCmd)
 {
     QWebSocket socket;
     QSignalSpy connected(&socket, &QWebSocket::connected);
     QSignalSpy answers(&socket, &QWebSocket::textMessageReceived);
     socket.open(QUrl(QStringLiteral("ws://") + address));
     if (!connected.wait(5000))
-        return {QStringLiteral("<no connection>")};
+        return {{Keys::cmd, QStringLiteral("<no connection>")}};
 
-    const auto ask = [&](const QString& request, const QString& answerCmd) {
+    const auto ask = [&](const QString& text, const QString& cmd) {
         answers.clear();
-        socket.sendTextMessage(request);
+        socket.sendTextMessage(text);
         if (answers.isEmpty() && !answers.wait(5000))
-            return QJsonObject();
+            return QJsonObject{{Keys::cmd, QStringLiteral("<no answer>")}};
         const QJsonObject answer = QJsonDocument::fromJson(answers.first().at(0).toString().toUtf8()).object();
-        return answer.value(Keys::cmd).toString() == answerCmd ? answer : QJsonObject();
+        return answer.value(Keys::cmd).toString() == cmd ? answer : QJsonObject{{Keys::cmd, QStringLiteral("<other answer>")}};
     };
     if (!ask(CMessageParser::authReq(QStringLiteral("admin"), QStringLiteral("admin")), Keys::authResp)
              .value(Keys::status).toBool())
-        return {QStringLiteral("<no login>")};
+        return {{Keys::cmd, QStringLiteral("<no login>")}};
+    return ask(request, answerCmd);
+}
 
+// The server's own view: the DevEUIs it holds.
+QStringList devicesOnServer(const QString& address)
+{
+    const QJsonObject list = askServer(address, CMessageParser::allDevicesReq(), Keys::getDevicesResp);
+    if (list.value(Keys::cmd).toString() != Keys::getDevicesResp)
+        return {list.value(Keys::cmd).toString()};
     QStringList devEuis;
-    const QJsonObject list = ask(CMessageParser::allDevicesReq(), Keys::getDevicesResp);
     for (const QJsonValue& device : list.value(Keys::devicesList).toArray())
         devEuis << device.toObject().value(Keys::devEui).toString();
     return devEuis;
@@ -113,6 +123,7 @@ private slots:
     void initTestCase();
     void registerOneDeviceByHand();
     void autoModeRegistersEveryScanOnce();
+    void deleteAddedLeavesOthersDevices();
 
 private:
     DevServer::ServerProcess m_server{QStringLiteral(TESMAR_DEVSERVER_PATH)};
@@ -198,6 +209,37 @@ void TestEndToEnd::autoModeRegistersEveryScanOnce()
     QCOMPARE(removals.first().at(0).toString(), Status::deleted);
     QCOMPARE(m_rig->addedCounterText(), QStringLiteral("0"));
     QCOMPARE(devicesOnServer(m_server.address()), QStringList());
+}
+
+// "Delete added devices" removes what this run added, also when it was
+// registered again, and nothing that was on the server before.
+void TestEndToEnd::deleteAddedLeavesOthersDevices()
+{
+    QVERIFY(m_rig->client()->isReady());
+    m_rig->setAutoMode(true);
+    // Put there by someone else, with what the form holds.
+    const QString before = devEuiOf(0xB0);
+    const CIAboutDevice* workspace = m_rig->window()->workspace();
+    const CLoraDeviceInfo held =
+        CIAboutDevice::completedRecord({before, appEuiHex, appKeyHex}, before, workspace->optionalSettings()->getSettings(),
+                                       workspace->expertSettings()->getSettings());
+    const QJsonObject answer =
+        askServer(m_server.address(), CMessageParser::manageDevicesReq(held), Keys::manageDevicesResp);
+    QCOMPARE(answer.value(Keys::deviceAddStatus).toArray().at(0).toObject().value(Keys::status).toString(),
+             Status::added);
+
+    QCOMPARE(m_rig->scanAndWaitForVerdict(EndToEndRig::scanCode(before, appEuiHex, appKeyHex)),
+             Status::nothingToUpdate);
+    const QString added = devEuiOf(0xB1);
+    const QByteArray code = EndToEndRig::scanCode(added, appEuiHex, appKeyHex);
+    QCOMPARE(m_rig->scanAndWaitForVerdict(code), Status::added);
+    QCOMPARE(m_rig->scanAndWaitForVerdict(code), Status::nothingToUpdate);
+    QCOMPARE(m_rig->addedCounterText(), QStringLiteral("1"));
+
+    QSignalSpy removals(m_rig->parser(), &CMessageParser::deviceMbRemoved);
+    m_rig->clickDeleteAddedDevices();
+    QVERIFY(removals.wait(5000));
+    QCOMPARE(devicesOnServer(m_server.address()), QStringList{before});
 }
 
 QTEST_MAIN(TestEndToEnd)

@@ -79,11 +79,18 @@ private slots:
         devices->clearDevices();
         for (const char* eui : {"AA", "BB", "AA"})
             devices->addDevice(QLatin1String(eui));
-        QCOMPARE(devices->deviceState(QStringLiteral("aa")), -1);   // exact comparison
+        QCOMPARE(devices->deviceState(QStringLiteral("aa")), 0);   // letter case aside
         devices->setDeviceState(QStringLiteral("AA"), 1);
         QCOMPARE(devices->deviceState(QStringLiteral("AA")), 1);
         devices->removeDevice(QStringLiteral("AA"));   // every entry of it
         QCOMPARE(devices->deviceEuis(), QStringList({"BB"}));
+
+        // The server's verdicts come in upper case: a refusal takes out what was sent in lower case.
+        devices->registrationSent(QStringLiteral("cc"));
+        devices->registrationSent(QStringLiteral("dd"));
+        devices->registrationAnswered(QStringLiteral("CC"), ProtocolKeys::Status::reginfoAlreadyExist);
+        devices->registrationAnswered(QStringLiteral("DD"), ProtocolKeys::Status::added);
+        QCOMPARE(devices->deviceEuis(), QStringList({"BB", "dd"}));
     }
 
     void devicesFileBlocks()
