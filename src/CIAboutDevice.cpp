@@ -60,6 +60,16 @@ constexpr int minimumPanelMargin = 50;
 // written when they differ.
 using Difference = std::pair<bool, const char*>;
 
+// The label of the first comparison that differs, or none.
+const char* firstDifference(const std::vector<Difference>& checks)
+{
+    for (const Difference& check : checks) {
+        if (check.first)
+            return check.second;
+    }
+    return nullptr;
+}
+
 } // namespace
 
 CIAboutDevice::CIAboutDevice(QWidget* parent)
@@ -165,7 +175,9 @@ void CIAboutDevice::buildRegistrationTab(QWidget* tab)
     m_serverDataScroll->setObjectName(QStringLiteral("serverDataScroll"));
     m_serverDataScroll->setWidgetResizable(true);
     m_serverDataScroll->setMinimumWidth(430);
-    m_serverDataScroll->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::MinimumExpanding);
+    // It scrolls rather than ask for its whole height: the window must fit a
+    // 768-pixel screen, where all 27 rows do not.
+    m_serverDataScroll->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Expanding);
     m_serverData = new CServerDataBox(m_serverDataScroll);
     m_serverData->setObjectName(QStringLiteral("serverDataBox"));
     m_serverData->setFixedWidth(414);
@@ -346,7 +358,6 @@ void CIAboutDevice::sendInfoToTheNextStage()
     DIAG() << "isValid" << m_deviceInfo.isValid();
     if (!m_deviceInfo.isValid())
         return;
-    // A request the client would drop must not be recorded as sent.
     if (!CServerClient::instance()->isReady()) {
         DIAG() << "not registered: the server connection is not ready";
         m_serverData->showStatus(tr("Нет подлючения к серверу"), true);
@@ -354,72 +365,90 @@ void CIAboutDevice::sendInfoToTheNextStage()
         return;
     }
 
+    const CLoraDeviceInfo device = completedRecord(m_deviceInfo, m_devEuiEdit->text(), optional, expert);
+    m_deviceInfo = device;
+    registerDevice(device);
+}
+
+CLoraDeviceInfo CIAboutDevice::completedRecord(CLoraDeviceInfo device, const QString& shownDevEui,
+                                               const OptionalSettings& optional, const ExpertSettings& expert)
+{
     // Name templates
     QString name = optional.device.name;
     if (name.contains(devEuiTemplate))
-        name.replace(devEuiTemplate, m_devEuiEdit->text());
+        name.replace(devEuiTemplate, shownDevEui);
     else
         DIAG() << "NO %deveui";
     if (name.contains(dateTemplate))
         name.replace(dateTemplate, QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")));
     else
         DIAG() << "NO %date";
-    m_deviceInfo.devName = name;
+    device.devName = name;
     DIAG() << "devname: " << name;
 
     // Class and its class C options
     if (!optional.device.deviceClass.isEmpty())
-        m_deviceInfo.devClass = optional.device.deviceClass;
+        device.devClass = optional.device.deviceClass;
     if (optional.device.deviceClass == QLatin1String("CLASS_C") && optional.classC.enabled) {
-        m_deviceInfo.reactionTime = optional.classC.reactionTime;
-        m_deviceInfo.useDownlinkQueueClassC = optional.classC.useDownlinkQueue;
+        device.reactionTime = optional.classC.reactionTime;
+        device.useDownlinkQueueClassC = optional.classC.useDownlinkQueue;
     } else {
-        m_deviceInfo.reactionTime = -1;
-        m_deviceInfo.foundMarker = -1;
+        device.reactionTime = -1;
+        device.foundMarker = -1;
     }
 
     // Channels and frequencies are taken whether or not their group is open.
     const FreqPlanSettings& plan = optional.freqPlan;
     bool* channels[] = {
-        &m_deviceInfo.channel1En, &m_deviceInfo.channel2En, &m_deviceInfo.channel3En,
-        &m_deviceInfo.channel4En, &m_deviceInfo.channel5En, &m_deviceInfo.channel6En,
-        &m_deviceInfo.channel7En, &m_deviceInfo.channel8En, &m_deviceInfo.channel9En,
-        &m_deviceInfo.channel10En, &m_deviceInfo.channel11En, &m_deviceInfo.channel12En,
-        &m_deviceInfo.channel13En, &m_deviceInfo.channel14En, &m_deviceInfo.channel15En,
-        &m_deviceInfo.channel16En,
+        &device.channel1En, &device.channel2En, &device.channel3En, &device.channel4En,
+        &device.channel5En, &device.channel6En, &device.channel7En, &device.channel8En,
+        &device.channel9En, &device.channel10En, &device.channel11En, &device.channel12En,
+        &device.channel13En, &device.channel14En, &device.channel15En, &device.channel16En,
     };
     for (int i = 0; i < 16; ++i)
         *channels[i] = i < 8 && plan.channelEnabled[i];
-    m_deviceInfo.freq4 = plan.freq4;
-    m_deviceInfo.freq5 = plan.freq5;
-    m_deviceInfo.freq6 = plan.freq6;
-    m_deviceInfo.freq7 = plan.freq7;
-    m_deviceInfo.freq8 = plan.freq8;
-    m_deviceInfo.freqRx2 = plan.freqRx2;
+    device.freq4 = plan.freq4;
+    device.freq5 = plan.freq5;
+    device.freq6 = plan.freq6;
+    device.freq7 = plan.freq7;
+    device.freq8 = plan.freq8;
+    device.freqRx2 = plan.freqRx2;
 
     // Expert values: a collapsed group means "not given" (-1) to the server.
     const bool adrOn = expert.anyEnabled && expert.adr.enabled;
     const bool rxOn = expert.anyEnabled && expert.rx.enabled;
     const bool locationOn = expert.anyEnabled && expert.location.enabled;
     if (adrOn)
-        m_deviceInfo.serverAdrEnable = expert.adr.serverAdr;
-    m_deviceInfo.preferDr = adrOn ? expert.adr.preferDr : -1;
-    m_deviceInfo.preferPower = adrOn ? expert.adr.preferPower : -1;
-    m_deviceInfo.rxWindow = rxOn ? expert.rx.rxWindow : -1;
-    m_deviceInfo.delayRx1 = rxOn ? expert.rx.rx1Delay : -1;
-    m_deviceInfo.drRx2 = rxOn ? expert.rx.rx2Dr : -1;
-    m_deviceInfo.delayJoin1 = rxOn ? expert.rx.joinAcceptDelay : -1;
-    m_deviceInfo.longitude = locationOn ? qMin(expert.location.longitude, 90.0) : -1.0;
-    m_deviceInfo.latitude = locationOn ? qMin(expert.location.latitude, 90.0) : -1.0;
-    m_deviceInfo.altitude = locationOn ? expert.location.altitude : -1;
+        device.serverAdrEnable = expert.adr.serverAdr;
+    device.preferDr = adrOn ? expert.adr.preferDr : -1;
+    device.preferPower = adrOn ? expert.adr.preferPower : -1;
+    device.rxWindow = rxOn ? expert.rx.rxWindow : -1;
+    device.delayRx1 = rxOn ? expert.rx.rx1Delay : -1;
+    device.drRx2 = rxOn ? expert.rx.rx2Dr : -1;
+    device.delayJoin1 = rxOn ? expert.rx.joinAcceptDelay : -1;
+    // Stored presets may hold coordinates from before the whole globe could be typed.
+    device.longitude = locationOn ? qBound(-180.0, expert.location.longitude, 180.0) : -1.0;
+    device.latitude = locationOn ? qBound(-90.0, expert.location.latitude, 90.0) : -1.0;
+    device.altitude = locationOn ? expert.location.altitude : -1;
+    return device;
+}
 
-    // Recorded before the request leaves, whatever the server answers.
+bool CIAboutDevice::registerDevice(CLoraDeviceInfo device)
+{
+    // A request the client would drop must not be recorded as sent.
+    if (!CServerClient::instance()->isReady()) {
+        DIAG() << "not registered: the server connection is not ready";
+        return false;
+    }
+    // Recorded before the request leaves, whatever the server answers. A box
+    // about the devices file lets answers and scans in meanwhile: they may
+    // change the working record, never this copy of it.
     ScannedDevices* scanned = ScannedDevices::instance();
-    scanned->writeDeviceToFile(m_deviceInfo);
-    scanned->addDevice(m_deviceInfo.devEui);
-    scanned->setDeviceState(m_deviceInfo.devEui, 0);
+    scanned->writeDeviceToFile(device);
+    scanned->registrationSent(device.devEui);
 
-    CMessageParser::instance()->mngDevReq(m_deviceInfo);
+    CMessageParser::instance()->mngDevReq(device);
+    return true;
 }
 
 QString CIAboutDevice::operatorText(const QString& status)
@@ -649,26 +678,38 @@ QWidget* CIAboutDevice::createActionPanel(int row)
     auto* deleteButton = new QPushButton(tr("Удалить"), panel);
     deleteButton->setFixedHeight(20);
     panelLayout->addWidget(deleteButton);
-    // Queued: the confirmation runs its own event loop, during which a
-    // refill may delete this very button.
-    connect(deleteButton, &QPushButton::clicked, this,
-            [this, row] { deleteDevice(row); }, Qt::QueuedConnection);
+    connect(deleteButton, &QPushButton::clicked, this, [this, row] {
+        // The device is the one the row shows now: a list answer handled
+        // before the question is asked may put another device in this row.
+        const QString devEui = devEuiInRow(row);
+        // Queued: the confirmation runs its own event loop, during which a
+        // refill may delete this very button.
+        QMetaObject::invokeMethod(this, [this, devEui] { confirmAndDelete(devEui); },
+                                  Qt::QueuedConnection);
+    });
     return panel;
+}
+
+QString CIAboutDevice::devEuiInRow(int row) const
+{
+    const QTableWidgetItem* item = m_deviceTable->item(row, devEuiColumn);
+    return item ? item->text() : QString();
 }
 
 void CIAboutDevice::deleteDevice(int row)
 {
-    // Taken before asking: the table may be refilled while the box is open,
-    // and the operator confirms the device the row showed when asked.
-    const QTableWidgetItem* item = m_deviceTable->item(row, devEuiColumn);
-    const QString devEui = item ? item->text() : QString();
+    confirmAndDelete(devEuiInRow(row));
+}
+
+void CIAboutDevice::confirmAndDelete(const QString& devEui)
+{
     if (devEui.isEmpty()) {
-        DIAG() << "no DevEUI in row" << row;
+        DIAG() << "no DevEUI to delete";
         return;
     }
 
     QMessageBox box(QMessageBox::Warning, tr("Предупреждение"),
-                    tr("Вы уверены что хотите удалить устройство?"),
+                    tr("Вы уверены что хотите удалить устройство %1?").arg(devEui),
                     QMessageBox::Ok | QMessageBox::Cancel);
     box.setDefaultButton(QMessageBox::Cancel);
     if (box.exec() != QMessageBox::Ok)
@@ -697,9 +738,16 @@ QString CIAboutDevice::storedPresets()
     return CSettings::readValue(CSettings::loraPresets, QVariant()).toString();
 }
 
-void CIAboutDevice::storePresets(const QJsonArray& presets)
+bool CIAboutDevice::storePresets(const QJsonArray& presets)
 {
-    CSettings::writeValue(CSettings::loraPresets, QJsonDocument(presets).toJson(QJsonDocument::Compact));
+    return CSettings::writeValue(CSettings::loraPresets, QJsonDocument(presets).toJson(QJsonDocument::Compact));
+}
+
+void CIAboutDevice::reportPresetNotStored()
+{
+    QMessageBox box(QMessageBox::Warning, tr("Предупреждение"),
+                    tr("Пресет не сохранён: файл настроек недоступен для записи"), QMessageBox::Ok);
+    box.exec();
 }
 
 void CIAboutDevice::onPresetTextChanged(const QString& text)
@@ -804,12 +852,22 @@ void CIAboutDevice::createPreset()
         box.exec();
         return;
     }
+    // The list's own "custom" entry hides a preset of that name: it could never be chosen.
+    if (name == customEntry) {
+        QMessageBox box;
+        box.setText(tr("Имя \"%1\" занято списком, выберите другое").arg(customEntry));
+        box.exec();
+        return;
+    }
 
     const QString stored = storedPresets();
     const bool presetsExisted = !stored.isEmpty();
     if (!presetsExisted) {
         DIAG() << "Пресетов нет";
-        storePresets(QJsonArray{prepareJsonObjPreset()});
+        if (!storePresets(QJsonArray{prepareJsonObjPreset()})) {
+            reportPresetNotStored();
+            return;
+        }
         iniPresets(storedPresets());
     } else {
         DIAG() << "Пресеты есть";
@@ -829,7 +887,10 @@ void CIAboutDevice::createPreset()
             if (answer == QMessageBox::Yes) {
                 presets.removeAt(existing);
                 presets.append(prepareJsonObjPreset());
-                storePresets(presets);
+                if (!storePresets(presets)) {
+                    reportPresetNotStored();
+                    return;
+                }
                 iniPresets(storedPresets());
                 DIAG() << QJsonDocument(presets).toJson(QJsonDocument::Compact);
             }
@@ -838,7 +899,10 @@ void CIAboutDevice::createPreset()
         }
 
         presets.append(prepareJsonObjPreset());
-        storePresets(presets);
+        if (!storePresets(presets)) {
+            reportPresetNotStored();
+            return;
+        }
         iniPresets(storedPresets());
     }
 
@@ -857,11 +921,47 @@ void CIAboutDevice::onExpertEdited()
         return;
     DIAG() << "что-то изменилось в экспертных настрйоках";
     DIAG() << currentPresetName;
+    followPreset(ExpertFirst);
+}
 
-    const ExpertSettings form = m_expert->getSettings();
-    const ExpertSettings saved = CPresetFormat::expertSettings(
-        CPresetFormat::lastNamed(CPresetFormat::parse(storedPresets()), currentPresetName));
+void CIAboutDevice::onOptionalEdited()
+{
+    if (m_applyingPreset || currentPresetName.isEmpty() || presetCombo->currentIndex() == 0)
+        return;
+    DIAG() << "что-то изменилось в опциональных настройках";
+    DIAG() << currentPresetName;
+    followPreset(OptionalFirst);
+}
 
+void CIAboutDevice::followPreset(ComparisonOrder order)
+{
+    const QJsonObject preset =
+        CPresetFormat::lastNamed(CPresetFormat::parse(storedPresets()), currentPresetName);
+    const ExpertSettings expert = m_expert->getSettings();
+    const ExpertSettings savedExpert = CPresetFormat::expertSettings(preset);
+    const char* expertLabel = expertDifference(expert, savedExpert);
+    const char* optionalLabel =
+        optionalDifference(m_optional->getSettings(), CPresetFormat::optionalSettings(preset));
+
+    // Both containers count: choosing the preset again sets both, and would
+    // silently undo an edit of the one that was not touched now.
+    const char* difference = order == ExpertFirst ? (expertLabel ? expertLabel : optionalLabel)
+                                                  : (optionalLabel ? optionalLabel : expertLabel);
+    if (difference) {
+        DIAG() << difference;
+        if (difference == expertLabel && qstrcmp(difference, "preferPower") == 0) {
+            DIAG() << "current:" << expert.adr.preferPower;
+            DIAG() << "saved:" << savedExpert.adr.preferPower;
+        }
+        selectCustomEntry();
+        return;
+    }
+    DIAG() << "все ок, вернул пресет";
+    presetCombo->setCurrentIndex(currentPresetIndex);
+}
+
+const char* CIAboutDevice::expertDifference(const ExpertSettings& form, const ExpertSettings& saved)
+{
     const std::vector<Difference> checks = {
         {form.adr.serverAdr != saved.adr.serverAdr, "srvEnableADR"},
         {form.adr.preferDr != saved.adr.preferDr, "preferDr"},
@@ -874,34 +974,13 @@ void CIAboutDevice::onExpertEdited()
         {form.location.longitude != saved.location.longitude, "longtitude"},
         {form.location.latitude != saved.location.latitude, "latitude"},
     };
-    for (const Difference& check : checks) {
-        if (!check.first)
-            continue;
-        DIAG() << check.second;
-        if (qstrcmp(check.second, "preferPower") == 0) {
-            DIAG() << "current:" << form.adr.preferPower;
-            DIAG() << "saved:" << saved.adr.preferPower;
-        }
-        selectCustomEntry();
-        return;
-    }
-    DIAG() << "все ок, вернул пресет";
-    presetCombo->setCurrentIndex(currentPresetIndex);
+    return firstDifference(checks);
 }
 
-void CIAboutDevice::onOptionalEdited()
+const char* CIAboutDevice::optionalDifference(const OptionalSettings& form, const OptionalSettings& saved)
 {
-    if (m_applyingPreset || currentPresetName.isEmpty() || presetCombo->currentIndex() == 0)
-        return;
-    DIAG() << "что-то изменилось в опциональных настройках";
-    DIAG() << currentPresetName;
-
-    const OptionalSettings form = m_optional->getSettings();
-    const OptionalSettings saved = CPresetFormat::optionalSettings(
-        CPresetFormat::lastNamed(CPresetFormat::parse(storedPresets()), currentPresetName));
     const FreqPlanSettings& plan = form.freqPlan;
     const FreqPlanSettings& savedPlan = saved.freqPlan;
-
     const std::vector<Difference> checks = {
         {form.device.deviceClass != saved.device.deviceClass, "devClass  edited"},
         {form.device.name != saved.device.name, "devName edited"},
@@ -921,13 +1000,5 @@ void CIAboutDevice::onOptionalEdited()
         {plan.channelEnabled[7] != savedPlan.channelEnabled[7], "mask8 edited"},
         {plan.plan != savedPlan.plan, "freq pan edited"},
     };
-    for (const Difference& check : checks) {
-        if (!check.first)
-            continue;
-        DIAG() << check.second;
-        selectCustomEntry();
-        return;
-    }
-    DIAG() << "все ок, вернул пресет";
-    presetCombo->setCurrentIndex(currentPresetIndex);
+    return firstDifference(checks);
 }

@@ -24,6 +24,8 @@ class QPushButton;
 class QScrollArea;
 class QTabWidget;
 class QTableWidget;
+struct ExpertSettings;
+struct OptionalSettings;
 
 // The registration workspace: shows each scanned device, looks it up on the
 // server, registers it from the settings form (by click or in auto mode) and
@@ -44,6 +46,17 @@ public:
 
     // The working record: the last scan, or the server's view of that device.
     CLoraDeviceInfo deviceInfo() const { return m_deviceInfo; }
+
+    // Writes the devices file, enters the added-devices record and sends the
+    // registration request, all for this one record, whatever arrives while a
+    // box about the devices file is open. False when the client is not ready:
+    // then nothing is written or sent.
+    bool registerDevice(CLoraDeviceInfo device);
+
+    // The working record completed from the form: name templates (with the
+    // DevEUI shown), class, channels and the expert values.
+    static CLoraDeviceInfo completedRecord(CLoraDeviceInfo device, const QString& shownDevEui,
+                                           const OptionalSettings& optional, const ExpertSettings& expert);
 
     CExpertSettingsField* expertSettings() const { return m_expert; }
     COptionalSettingsField* optionalSettings() const { return m_optional; }
@@ -93,14 +106,22 @@ private:
     void connectPresets();
     void requestAllDevices();
     QWidget* createActionPanel(int row);
+    QString devEuiInRow(int row) const;
+    void confirmAndDelete(const QString& devEui);
     void selectCustomEntry();
+    enum ComparisonOrder { ExpertFirst, OptionalFirst };
+    void followPreset(ComparisonOrder order);
+    // The diagnostic label of the first value that differs from the stored one, or none.
+    static const char* expertDifference(const ExpertSettings& form, const ExpertSettings& saved);
+    static const char* optionalDifference(const OptionalSettings& form, const OptionalSettings& saved);
 
     static QString operatorText(const QString& status);
     static const QHash<QString, QString>& operatorTexts();
     // Tall enough for the longest text the message label shows.
     static int messageHeight(const QFont& font);
     static QString storedPresets();
-    static void storePresets(const QJsonArray& presets);
+    static bool storePresets(const QJsonArray& presets);
+    static void reportPresetNotStored();
 
     CLoraDeviceInfo m_deviceInfo;
 

@@ -62,9 +62,12 @@ QJsonObject CPresetFormat::toJson(const QString& presetName, const ExpertSetting
     position.insert(PK::latitude, expert.location.latitude);
     position.insert(PK::longitude, expert.location.longitude);
 
-    // The stored name carries the preset's own name as a prefix.
+    // The stored name carries the preset's own name as a prefix, once: a form
+    // filled from this preset already shows it.
+    const QString prefix = presetName + QLatin1Char('_');
+    const QString& name = optional.device.name;
     QJsonObject device;
-    device.insert(PK::devName, presetName + QLatin1Char('_') + optional.device.name);
+    device.insert(PK::devName, name.startsWith(prefix) ? name : prefix + name);
     device.insert(PK::devClass, optional.device.deviceClass);
 
     QJsonObject freqPlan;

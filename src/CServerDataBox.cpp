@@ -84,7 +84,7 @@ void CServerDataBox::setTextColour(QWidget* widget, bool red)
 
 void CServerDataBox::setWordWrap(QLabel* label, bool on)
 {
-    return; if (label->wordWrap() != on)
+    if (label->wordWrap() != on)
         label->setWordWrap(on);
 }
 

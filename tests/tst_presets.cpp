@@ -81,7 +81,20 @@ private slots:
         QCOMPARE(combo()->count(), 4);   // the header, A once, B, custom
         save(QStringLiteral("a"));   // differs only in case: a new preset
         QCOMPARE(save(QString(), {QMessageBox::Ok}), QStringList{"Empty preset name"});
+        // The list's own entry could never be chosen as a preset.
+        QCOMPARE(save(custom, {QMessageBox::Ok}), QStringList{"Имя \"custom\" занято списком, выберите другое"});
         QCOMPARE(names(), (QStringList{"B", "A", "a"}));
+    }
+
+    // A store that cannot be written: a warning instead of the "created" question.
+    void savingThatFailsIsReported()
+    {
+        QVERIFY(QFile::remove(QStringLiteral("settings.cfg")));
+        QVERIFY(QDir().mkdir(QStringLiteral("settings.cfg")));
+        const auto restore = qScopeGuard([] { QDir().rmdir(QStringLiteral("settings.cfg")); });
+        QCOMPARE(save(QStringLiteral("A"), {QMessageBox::Ok}),
+                 QStringList{"Пресет не сохранён: файл настроек недоступен для записи"});
+        QCOMPARE(combo()->findText(QStringLiteral("A")), -1);
     }
 
     void storedShape()
@@ -118,6 +131,9 @@ private slots:
         QCOMPARE(combo()->currentText(), QStringLiteral("C"));
         QCOMPARE(rxWindow()->currentData().toInt(), 1);
         QCOMPARE(name()->text(), QStringLiteral("C_mine"));
+        // Saved again from the form it filled, the preset's name is not put in front twice.
+        save(QStringLiteral("C"), {QMessageBox::Yes});
+        QCOMPARE(settingsOf(2, "device").value("devName"), QJsonValue("C_mine"));
     }
 
     // A and B differ in a check box applied early and a list applied late; edits leave the preset.
@@ -147,6 +163,13 @@ private slots:
         QCOMPARE(combo()->currentText(), custom);
         QTest::keyClick(rxWindow(), Qt::Key_Down);
         QCOMPARE(combo()->currentText(), QStringLiteral("B"));
+
+        // Undoing an edit of the name does not bring the preset back over an edit of the RX window.
+        QTest::keyClick(rxWindow(), Qt::Key_Up);
+        QTest::keyClicks(name(), QStringLiteral("x"));
+        QTest::keyClick(name(), Qt::Key_Backspace);
+        QCOMPARE(combo()->currentText(), custom);
+        QCOMPARE(rxWindow()->currentData().toInt(), 1);
     }
 };
 

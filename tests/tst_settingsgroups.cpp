@@ -113,20 +113,36 @@ private slots:
         QVERIFY(!s.adr.serverAdr && s.adr.preferPower == 0 && s.rx.rxWindow == 2);
     }
 
-    // Two integer digits and two decimals at most, no sign, digits only; every accepted key is an edit.
+    // Degrees of the whole globe with two decimals at most; every accepted key is an edit.
+    void locationInput_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("south, digits only") << "latitudeEdit" << "-123.4x56" << "-12.45";
+        QTest::newRow("latitude past 90") << "latitudeEdit" << "95.5" << "9.5";
+        QTest::newRow("latitude 90 at most") << "latitudeEdit" << "90.5" << "90.";
+        QTest::newRow("west, past 90") << "longitudeEdit" << "-151.21" << "-151.21";
+        QTest::newRow("longitude 180 at most") << "longitudeEdit" << "181" << "18";
+    }
+
     void locationInput()
     {
+        QFETCH(QString, field);
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
         QWidget host;
         CLocationSettingsField location(&host);
         location.expand();
+        auto* edit = location.findChild<QLineEdit*>(field);
         QSignalSpy edits(&location, &CAbstatractSettingsField::edited);
-        QTest::keyClicks(control<QLineEdit>(&location, "latitudeEdit"), QStringLiteral("-123.4x56"));
-        QCOMPARE(control<QLineEdit>(&location, "latitudeEdit")->text(), QStringLiteral("12.45"));
-        QCOMPARE(location.getSettings().latitude, double(12.45f));
-        QCOMPARE(edits.count(), 5);
-        location.setSettings(location.getSettings());   // filling is no edit
-        QCOMPARE(control<QLineEdit>(&location, "latitudeEdit")->text(), QStringLiteral("12.45"));
-        QCOMPARE(edits.count(), 5);
+        QTest::keyClicks(edit, typed);
+        QCOMPARE(edit->text(), shown);
+        QCOMPARE(edits.count(), shown.size());
+        const LocationSettings read = location.getSettings();
+        QCOMPARE(field == QLatin1String("latitudeEdit") ? read.latitude : read.longitude, double(shown.toFloat()));
+        location.setSettings(read);   // filling is no edit
+        QCOMPARE(edits.count(), shown.size());
     }
 
     // The device group's class list shows and hides the class C group.

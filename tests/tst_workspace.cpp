@@ -9,6 +9,7 @@
 #include "CSettings.h"
 #include "FakeServer.h"
 #include "MessageCapture.h"
+#include "ModalAnswerer.h"
 #include "ScannedDevices.h"
 #include "TestHelpers.h"
 
@@ -144,8 +145,9 @@ private slots:
         QJsonObject all{{PK::rxWindow, 1}, {PK::delayRx1, 1}, {PK::drRx2, 0}, {PK::delayJoin1, 5}};
         all.insert(PK::preferDr, 5.0);
         all.insert(PK::preferPower, 14.0);
-        // Latitude 95.5 is limited to 90; longitude keeps its single-precision value.
-        all.insert(PK::position, QJsonObject{{PK::latitude, 90.0}, {PK::longitude, double(37.6f)}, {PK::altitude, 150}});
+        // South and west of the zero lines, as typed (in single precision).
+        all.insert(PK::position, QJsonObject{{PK::latitude, double(-33.87f)}, {PK::longitude, double(-151.21f)},
+                                             {PK::altitude, 150}});
         QTest::newRow("collapsed") << QString() << QJsonObject() << adr + rx + QStringList{PK::position};
         QTest::newRow("all expanded") << "all" << all << QStringList();
     }
@@ -157,8 +159,8 @@ private slots:
         QFETCH(QStringList, absent);
         if (expand == QLatin1String("all")) {
             m_ws->expertSettings()->expandAll();
-            QTest::keyClicks(child<QLineEdit>("latitudeEdit"), QStringLiteral("95.5"));
-            QTest::keyClicks(child<QLineEdit>("longitudeEdit"), QStringLiteral("37.6"));
+            QTest::keyClicks(child<QLineEdit>("latitudeEdit"), QStringLiteral("-33.87"));
+            QTest::keyClicks(child<QLineEdit>("longitudeEdit"), QStringLiteral("-151.21"));
             QTest::keyClicks(child<QLineEdit>("altitudeEdit"), QStringLiteral("150"));
         }
         child<QCheckBox>("channelCheck2")->setChecked(false);   // sent although the plan group is collapsed
@@ -172,6 +174,49 @@ private slots:
         const QJsonObject mask = device.value(PK::channelMask).toObject();
         for (int channel = 1; channel <= 16; ++channel)
             QCOMPARE(mask.value(PK::channelEn(channel)).toBool(), channel <= 8 && channel != 2);
+    }
+
+    // A box about the devices file lets answers and scans in; the registration
+    // still sends, and records, the device and form it was started with.
+    void registrationKeepsItsDevice_data()
+    {
+        QTest::addColumn<bool>("nextScan");   // else the server's copy of the device
+        QTest::newRow("lookup answer during the box") << false;
+        QTest::newRow("next scan during the box") << true;
+    }
+
+    void registrationKeepsItsDevice()
+    {
+        QFETCH(bool, nextScan);
+        const QString devEui = QStringLiteral("70B3D57ED0005001");
+        const QString next = QStringLiteral("70B3D57ED0005002");
+        QVERIFY(QDir().mkpath(QStringLiteral("blocked")));
+        currentDevicesFileName = QStringLiteral("blocked");   // a directory: the box
+        const auto restore = qScopeGuard([] {
+            currentDevicesFileName = QStringLiteral("Devices.txt");
+            QDir().rmdir(QStringLiteral("blocked"));
+        });
+        child<QLineEdit>("nameEdit")->setText(QStringLiteral("%deveui"));
+        m_ws->scanDeviceInfo(scanned(devEui));
+
+        ModalAnswerer boxes;
+        boxes.answer(QMessageBox::Ok, [&](QMessageBox*) {
+            if (nextScan) {
+                m_ws->scanDeviceInfo(scanned(next));
+                return;
+            }
+            CLoraDeviceInfo held = scanned(devEui, 0x1A2B);
+            held.devName = QStringLiteral("Server copy");
+            held.foundMarker = 1;
+            m_ws->changeDevInfo(held);
+        });
+        QTest::mouseClick(child<QPushButton>("addButton"), Qt::LeftButton);
+        QCOMPARE(boxes.answered(), 1);
+        const QJsonObject device =
+            m_server.waitForMessage(PK::manageDevicesReq).value(PK::devicesList).toArray().at(0).toObject();
+        QCOMPARE(device.value(PK::devEui).toString(), devEui);
+        QCOMPARE(device.value(PK::devName).toString(), devEui);
+        QVERIFY(!ScannedDevices::instance()->deviceEuis().contains(next));
     }
 
     void verdictTexts_data()
@@ -248,6 +293,7 @@ private slots:
         invalid.appKey.clear();
         m_ws->scanDeviceInfo(invalid);
         QCOMPARE(child<QLabel>("messageLabel")->text(), QStringLiteral("QR/Barcode reading error !!!"));
+        QVERIFY(child<QLabel>("serverDevEuiLabel")->wordWrap());   // the red notice wraps
         m_ws->scanDeviceInfo(scanned(QString()));   // no DevEUI
         m_ws->scanDeviceInfo(scanned(QStringLiteral("70B3D57ED0008002")));
         // The only registration is the valid scan's, and it came without a click.

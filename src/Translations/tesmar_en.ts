@@ -56,10 +56,6 @@
         <translation>Location</translation>
     </message>
     <message>
-        <source>Максимум 90.00</source>
-        <translation>Max 90.00</translation>
-    </message>
-    <message>
         <source>Широта</source>
         <translation>Latitude</translation>
     </message>
@@ -102,6 +98,14 @@
     <message>
         <source>Время реакции устройства класса С, (мс)</source>
         <translation>Class C device reaction time, (ms)</translation>
+    </message>
+    <message>
+        <source>От -90.00 до 90.00</source>
+        <translation>From -90.00 to 90.00</translation>
+    </message>
+    <message>
+        <source>От -180.00 до 180.00</source>
+        <translation>From -180.00 to 180.00</translation>
     </message>
 </context>
 <context>
@@ -169,10 +173,6 @@
     <message>
         <source>Предупреждение</source>
         <translation>Warning</translation>
-    </message>
-    <message>
-        <source>Вы уверены что хотите удалить устройство?</source>
-        <translation>Are you sure you want to delete the device?</translation>
     </message>
     <message>
         <source>Repetition preset name</source>
@@ -293,6 +293,18 @@
     <message>
         <source>Высота над уровнем моря: </source>
         <translation>Altitude: </translation>
+    </message>
+    <message>
+        <source>Вы уверены что хотите удалить устройство %1?</source>
+        <translation>Are you sure you want to delete the device %1?</translation>
+    </message>
+    <message>
+        <source>Пресет не сохранён: файл настроек недоступен для записи</source>
+        <translation>The preset was not saved: the settings file cannot be written</translation>
+    </message>
+    <message>
+        <source>Имя &quot;%1&quot; занято списком, выберите другое</source>
+        <translation>The name &quot;%1&quot; is taken by the list, choose another one</translation>
     </message>
 </context>
 <context>

@@ -56,10 +56,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Максимум 90.00</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Широта</source>
         <translation type="unfinished"></translation>
     </message>
@@ -101,6 +97,14 @@
     </message>
     <message>
         <source>Время реакции устройства класса С, (мс)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>От -90.00 до 90.00</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>От -180.00 до 180.00</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -168,10 +172,6 @@
     </message>
     <message>
         <source>Предупреждение</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Вы уверены что хотите удалить устройство?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -292,6 +292,18 @@
     </message>
     <message>
         <source>Высота над уровнем моря: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Вы уверены что хотите удалить устройство %1?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Пресет не сохранён: файл настроек недоступен для записи</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Имя &quot;%1&quot; занято списком, выберите другое</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -9,23 +9,27 @@ CLocationSettingsField::CLocationSettingsField(QWidget* parent)
 {
     setGrName(QCoreApplication::translate("CAbstatractSettingsField", "Расположение"));
 
-    // One or two digits, a point, up to two decimals; prefixes such as "55"
-    // pass as intermediate input.
-    auto* degreesValidator = new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("[0-9]([0-9]{0,1}[.])[0-9]{0,2}")), this);
-    const QString degreesHint = QCoreApplication::translate("CAbstatractSettingsField",
-                                                            "Максимум 90.00");
+    // Degrees with an optional minus sign and up to two decimals, within the
+    // globe; prefixes such as "-" or "55" pass as intermediate input.
+    auto* latitudeValidator = new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("-?(90([.]0{0,2})?|[0-8]?[0-9]([.][0-9]{0,2})?)")), this);
+    auto* longitudeValidator = new QRegularExpressionValidator(
+        QRegularExpression(
+            QStringLiteral("-?(180([.]0{0,2})?|(1[0-7][0-9]|[0-9]?[0-9])([.][0-9]{0,2})?)")),
+        this);
 
     latitudeEdit = new QLineEdit(this);
     latitudeEdit->setObjectName(QStringLiteral("latitudeEdit"));
-    latitudeEdit->setValidator(degreesValidator);
-    latitudeEdit->setPlaceholderText(degreesHint);
+    latitudeEdit->setValidator(latitudeValidator);
+    latitudeEdit->setPlaceholderText(
+        QCoreApplication::translate("CAbstatractSettingsField", "От -90.00 до 90.00"));
     appendRow(QCoreApplication::translate("CAbstatractSettingsField", "Широта"), latitudeEdit, 0, 0);
 
     longitudeEdit = new QLineEdit(this);
     longitudeEdit->setObjectName(QStringLiteral("longitudeEdit"));
-    longitudeEdit->setValidator(degreesValidator);
-    longitudeEdit->setPlaceholderText(degreesHint);
+    longitudeEdit->setValidator(longitudeValidator);
+    longitudeEdit->setPlaceholderText(
+        QCoreApplication::translate("CAbstatractSettingsField", "От -180.00 до 180.00"));
     appendRow(QCoreApplication::translate("CAbstatractSettingsField", "Долгота"), longitudeEdit, 0, 0);
 
     altitudeEdit = new QLineEdit(this);
