@@ -43,22 +43,17 @@ ScannedDevices* ScannedDevices::instance(QObject* parent)
 
 void ScannedDevices::addDevice(const QString& devEui)
 {
-    m_devices.append({devEui, 0});
+    m_devices.append({devEui, devEui.toUpper()});
     emit devicesChanged(m_devices.size());
     if (m_devices.size() == 24)
         emit amountReached();
 }
 
-bool ScannedDevices::sameDevice(const QString& a, const QString& b)
-{
-    // The server answers in upper case whatever letter case it was sent in.
-    return a.compare(b, Qt::CaseInsensitive) == 0;
-}
-
 ScannedDevices::Entry* ScannedDevices::find(const QString& devEui)
 {
+    const QString key = devEui.toUpper();
     for (Entry& entry : m_devices) {
-        if (sameDevice(entry.devEui, devEui))
+        if (entry.key == key)
             return &entry;
     }
     return nullptr;
@@ -72,8 +67,9 @@ void ScannedDevices::setDeviceState(const QString& devEui, int state)
 
 int ScannedDevices::deviceState(const QString& devEui) const
 {
+    const QString key = devEui.toUpper();
     for (const Entry& entry : m_devices) {
-        if (sameDevice(entry.devEui, devEui))
+        if (entry.key == key)
             return entry.state;
     }
     return -1;
@@ -81,8 +77,9 @@ int ScannedDevices::deviceState(const QString& devEui) const
 
 void ScannedDevices::removeDevice(const QString& devEui)
 {
+    const QString key = devEui.toUpper();
     m_devices.erase(std::remove_if(m_devices.begin(), m_devices.end(),
-                                   [&devEui](const Entry& e) { return sameDevice(e.devEui, devEui); }),
+                                   [&key](const Entry& e) { return e.key == key; }),
                     m_devices.end());
     emit devicesChanged(m_devices.size());
 }

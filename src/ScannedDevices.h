@@ -50,11 +50,11 @@ private:
     struct Entry
     {
         QString devEui;
+        QString key;   // upper case: the server answers so, whatever it was sent in
         int state = 0;
         bool addedByServer = false;   // the server said "added" for it in this run
     };
     Entry* find(const QString& devEui);
-    static bool sameDevice(const QString& a, const QString& b);
 
     QList<Entry> m_devices;
 };
