@@ -1,6 +1,8 @@
 #include "CIAboutDevice.h"
 
+#include "CDeviceTableFilter.h"
 #include "CExpertSettingsField.h"
+#include "CKeySheetImport.h"
 #include "CMessageParser.h"
 #include "COptionalSettingsField.h"
 #include "CPresetFormat.h"
@@ -16,6 +18,7 @@
 #include <QComboBox>
 #include <QDate>
 #include <QEvent>
+#include <QFileDialog>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -95,6 +98,7 @@ CIAboutDevice::CIAboutDevice(QWidget* parent)
     connect(m_tabs, &QTabWidget::currentChanged, this, &CIAboutDevice::onTabChanged);
     connect(m_addButton, &QPushButton::clicked, this, &CIAboutDevice::sendInfoToTheNextStage);
     connect(m_autoModeCheck, &QCheckBox::toggled, this, &CIAboutDevice::updateAddButton);
+    connect(m_importButton, &QPushButton::clicked, this, &CIAboutDevice::openImport);
 
     connectPresets();
     iniPresets(storedPresets());
@@ -160,6 +164,10 @@ void CIAboutDevice::buildRegistrationTab(QWidget* tab)
     m_autoModeCheck = new QCheckBox(tr("Добавлять в автоматическом режиме"), tab);
     m_autoModeCheck->setObjectName(QStringLiteral("autoModeCheck"));
     left->addWidget(m_autoModeCheck);
+
+    m_importButton = new QPushButton(tr("Импорт из файла…"), tab);
+    m_importButton->setObjectName(QStringLiteral("importButton"));
+    left->addWidget(m_importButton, 0, Qt::AlignLeft);
 
     m_serverDataScroll = new QScrollArea(tab);
     m_serverDataScroll->setObjectName(QStringLiteral("serverDataScroll"));
@@ -256,6 +264,9 @@ void CIAboutDevice::buildDeviceTable(QWidget* tab)
     layout->setSpacing(2);
     m_deviceTable = new QTableWidget(tab);
     m_deviceTable->setObjectName(QStringLiteral("deviceTable"));
+    m_tableFilter = new CDeviceTableFilter(m_deviceTable, nameColumn, devEuiColumn, tab);
+    connect(m_tableFilter, &CDeviceTableFilter::filtered, this, &CIAboutDevice::updateActionPanels);
+    layout->addWidget(m_tableFilter);
     layout->addWidget(m_deviceTable);
     connect(m_deviceTable->verticalScrollBar(), &QScrollBar::valueChanged,
             this, &CIAboutDevice::updateActionPanels);
@@ -354,72 +365,112 @@ void CIAboutDevice::sendInfoToTheNextStage()
         return;
     }
 
+    completeFromForm(m_deviceInfo, optional, expert, m_devEuiEdit->text());
+    registerDevice(m_deviceInfo);
+}
+
+void CIAboutDevice::completeFromForm(CLoraDeviceInfo& record, const OptionalSettings& optional,
+                                     const ExpertSettings& expert, const QString& devEuiText)
+{
     // Name templates
     QString name = optional.device.name;
     if (name.contains(devEuiTemplate))
-        name.replace(devEuiTemplate, m_devEuiEdit->text());
+        name.replace(devEuiTemplate, devEuiText);
     else
         DIAG() << "NO %deveui";
     if (name.contains(dateTemplate))
         name.replace(dateTemplate, QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")));
     else
         DIAG() << "NO %date";
-    m_deviceInfo.devName = name;
+    record.devName = name;
     DIAG() << "devname: " << name;
 
     // Class and its class C options
     if (!optional.device.deviceClass.isEmpty())
-        m_deviceInfo.devClass = optional.device.deviceClass;
+        record.devClass = optional.device.deviceClass;
     if (optional.device.deviceClass == QLatin1String("CLASS_C") && optional.classC.enabled) {
-        m_deviceInfo.reactionTime = optional.classC.reactionTime;
-        m_deviceInfo.useDownlinkQueueClassC = optional.classC.useDownlinkQueue;
+        record.reactionTime = optional.classC.reactionTime;
+        record.useDownlinkQueueClassC = optional.classC.useDownlinkQueue;
     } else {
-        m_deviceInfo.reactionTime = -1;
-        m_deviceInfo.foundMarker = -1;
+        record.reactionTime = -1;
+        record.foundMarker = -1;
     }
 
     // Channels and frequencies are taken whether or not their group is open.
     const FreqPlanSettings& plan = optional.freqPlan;
     bool* channels[] = {
-        &m_deviceInfo.channel1En, &m_deviceInfo.channel2En, &m_deviceInfo.channel3En,
-        &m_deviceInfo.channel4En, &m_deviceInfo.channel5En, &m_deviceInfo.channel6En,
-        &m_deviceInfo.channel7En, &m_deviceInfo.channel8En, &m_deviceInfo.channel9En,
-        &m_deviceInfo.channel10En, &m_deviceInfo.channel11En, &m_deviceInfo.channel12En,
-        &m_deviceInfo.channel13En, &m_deviceInfo.channel14En, &m_deviceInfo.channel15En,
-        &m_deviceInfo.channel16En,
+        &record.channel1En, &record.channel2En, &record.channel3En,
+        &record.channel4En, &record.channel5En, &record.channel6En,
+        &record.channel7En, &record.channel8En, &record.channel9En,
+        &record.channel10En, &record.channel11En, &record.channel12En,
+        &record.channel13En, &record.channel14En, &record.channel15En,
+        &record.channel16En,
     };
     for (int i = 0; i < 16; ++i)
         *channels[i] = i < 8 && plan.channelEnabled[i];
-    m_deviceInfo.freq4 = plan.freq4;
-    m_deviceInfo.freq5 = plan.freq5;
-    m_deviceInfo.freq6 = plan.freq6;
-    m_deviceInfo.freq7 = plan.freq7;
-    m_deviceInfo.freq8 = plan.freq8;
-    m_deviceInfo.freqRx2 = plan.freqRx2;
+    record.freq4 = plan.freq4;
+    record.freq5 = plan.freq5;
+    record.freq6 = plan.freq6;
+    record.freq7 = plan.freq7;
+    record.freq8 = plan.freq8;
+    record.freqRx2 = plan.freqRx2;
 
     // Expert values: a collapsed group means "not given" (-1) to the server.
     const bool adrOn = expert.anyEnabled && expert.adr.enabled;
     const bool rxOn = expert.anyEnabled && expert.rx.enabled;
     const bool locationOn = expert.anyEnabled && expert.location.enabled;
     if (adrOn)
-        m_deviceInfo.serverAdrEnable = expert.adr.serverAdr;
-    m_deviceInfo.preferDr = adrOn ? expert.adr.preferDr : -1;
-    m_deviceInfo.preferPower = adrOn ? expert.adr.preferPower : -1;
-    m_deviceInfo.rxWindow = rxOn ? expert.rx.rxWindow : -1;
-    m_deviceInfo.delayRx1 = rxOn ? expert.rx.rx1Delay : -1;
-    m_deviceInfo.drRx2 = rxOn ? expert.rx.rx2Dr : -1;
-    m_deviceInfo.delayJoin1 = rxOn ? expert.rx.joinAcceptDelay : -1;
-    m_deviceInfo.longitude = locationOn ? qMin(expert.location.longitude, 90.0) : -1.0;
-    m_deviceInfo.latitude = locationOn ? qMin(expert.location.latitude, 90.0) : -1.0;
-    m_deviceInfo.altitude = locationOn ? expert.location.altitude : -1;
+        record.serverAdrEnable = expert.adr.serverAdr;
+    record.preferDr = adrOn ? expert.adr.preferDr : -1;
+    record.preferPower = adrOn ? expert.adr.preferPower : -1;
+    record.rxWindow = rxOn ? expert.rx.rxWindow : -1;
+    record.delayRx1 = rxOn ? expert.rx.rx1Delay : -1;
+    record.drRx2 = rxOn ? expert.rx.rx2Dr : -1;
+    record.delayJoin1 = rxOn ? expert.rx.joinAcceptDelay : -1;
+    record.longitude = locationOn ? qMin(expert.location.longitude, 90.0) : -1.0;
+    record.latitude = locationOn ? qMin(expert.location.latitude, 90.0) : -1.0;
+    record.altitude = locationOn ? expert.location.altitude : -1;
+}
 
+bool CIAboutDevice::registerDevice(CLoraDeviceInfo completed)
+{
+    // A copy: a box about the devices file runs an event loop in which the
+    // working record may change, and the request must send what was written.
     // Recorded before the request leaves, whatever the server answers.
     ScannedDevices* scanned = ScannedDevices::instance();
-    scanned->writeDeviceToFile(m_deviceInfo);
-    scanned->addDevice(m_deviceInfo.devEui);
-    scanned->setDeviceState(m_deviceInfo.devEui, 0);
+    const bool written = scanned->writeDeviceToFile(completed);
+    scanned->addDevice(completed.devEui);
+    scanned->setDeviceState(completed.devEui, 0);
 
-    CMessageParser::instance()->mngDevReq(m_deviceInfo);
+    CMessageParser::instance()->mngDevReq(completed);
+    return written;
+}
+
+std::function<CLoraDeviceInfo(const CLoraDeviceInfo&)> CIAboutDevice::importCompleter() const
+{
+    const OptionalSettings optional = m_optional->getSettings();
+    const ExpertSettings expert = m_expert->getSettings();
+    return [optional, expert](const CLoraDeviceInfo& row) {
+        CLoraDeviceInfo record = row;
+        completeFromForm(record, optional, expert, row.devEui);
+        if (!row.devName.isEmpty())
+            record.devName = row.devName;
+        return record;
+    };
+}
+
+void CIAboutDevice::openImport()
+{
+    const QString path = QFileDialog::getOpenFileName(this, tr("Импорт из файла"), QString(),
+                                                      tr("Таблицы ключей (*.csv *.tsv *.txt);;Все файлы (*)"));
+    if (!path.isEmpty())
+        importSheet(path);
+}
+
+void CIAboutDevice::importSheet(const QString& path)
+{
+    auto* import = new CKeySheetImport(this);
+    import->start(path);
 }
 
 QString CIAboutDevice::operatorText(const QString& status)
@@ -599,8 +650,11 @@ void CIAboutDevice::fillDeviceTable(QJsonDocument doc)
 
     for (int row = 0; row < devices.size(); ++row) {
         const QJsonObject device = devices.at(row).toObject();
-        if (device.contains(PK::devEui))
-            m_deviceTable->setItem(row, devEuiColumn, cell(device.value(PK::devEui).toString()));
+        if (device.contains(PK::devEui)) {
+            QTableWidgetItem* item = cell(device.value(PK::devEui).toString());
+            item->setData(CDeviceTableFilter::deviceClassRole, device.value(PK::devClass).toString());
+            m_deviceTable->setItem(row, devEuiColumn, item);
+        }
         if (device.contains(PK::devName)) {
             const QString name = device.value(PK::devName).toString();
             m_deviceTable->setItem(row, nameColumn,
@@ -609,6 +663,7 @@ void CIAboutDevice::fillDeviceTable(QJsonDocument doc)
 
     }
     m_panelRows = {0, -1};
+    m_tableFilter->apply();
     updateActionPanels();
 }
 
@@ -635,7 +690,8 @@ void CIAboutDevice::updateActionPanels()
             m_deviceTable->removeCellWidget(row, actionColumn);
     }
     for (int row = wanted.first; row <= wanted.last; ++row) {
-        if (!m_deviceTable->cellWidget(row, actionColumn))
+        // Rows the filter hides need none, however far the shown ones are apart.
+        if (!m_deviceTable->cellWidget(row, actionColumn) && !m_deviceTable->isRowHidden(row))
             m_deviceTable->setCellWidget(row, actionColumn, createActionPanel(row));
     }
     m_panelRows = wanted;

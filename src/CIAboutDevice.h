@@ -11,10 +11,14 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 
+class CDeviceTableFilter;
 class CExpertSettingsField;
 class COptionalSettingsField;
 class CServerDataBox;
+struct ExpertSettings;
+struct OptionalSettings;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -34,7 +38,8 @@ class QTableWidget;
 // "tabs", "messageLabel", "devEuiEdit", "appEuiEdit", "appKeyEdit",
 // "devAddrEdit", "appsKeyEdit", "nwksKeyEdit", "addButton", "autoModeCheck",
 // "serverDataBox", "serverDataScroll", "expertSettings", "optionalSettings",
-// "presetCombo", "presetNameEdit", "savePresetButton", "deviceTable".
+// "presetCombo", "presetNameEdit", "savePresetButton", "deviceTable",
+// "importButton", "tableFilterEdit", "exportButton".
 class CIAboutDevice : public QWidget
 {
     Q_OBJECT
@@ -50,6 +55,17 @@ public:
     CServerDataBox* serverDataBox() const { return m_serverData; }
 
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+    // Sheet import: rows are completed from the form as it stands when this
+    // is called, the way Add completes a scan (a row's own name wins over the
+    // name template), and registered by the step Add takes.
+    std::function<CLoraDeviceInfo(const CLoraDeviceInfo&)> importCompleter() const;
+    // Writes the devices file, enters the added-devices record and sends the
+    // request. False when the devices file did not take the device; the
+    // request is sent all the same.
+    bool registerDevice(CLoraDeviceInfo completed);
+    // The operator's text for a verdict word; empty for words without one.
+    static QString operatorText(const QString& status);
 
 signals:
     void resizeWindow();
@@ -79,6 +95,10 @@ public slots:
     void onExpertEdited();
     void onOptionalEdited();
 
+    // Import from a key sheet
+    void openImport();
+    void importSheet(const QString& path);
+
 private slots:
     void onTabChanged(int index);
     void onDeviceRemoved(const QString& status);
@@ -95,8 +115,9 @@ private:
     QWidget* createActionPanel(int row);
     void selectCustomEntry();
 
-    static QString operatorText(const QString& status);
     static const QHash<QString, QString>& operatorTexts();
+    static void completeFromForm(CLoraDeviceInfo& record, const OptionalSettings& optional,
+                                 const ExpertSettings& expert, const QString& devEuiText);
     // Tall enough for the longest text the message label shows.
     static int messageHeight(const QFont& font);
     static QString storedPresets();
@@ -124,6 +145,7 @@ private:
     QLineEdit* m_nwksKeyEdit = nullptr;
     QPushButton* m_addButton = nullptr;
     QCheckBox* m_autoModeCheck = nullptr;
+    QPushButton* m_importButton = nullptr;
     bool m_loggedIn = false;
     QScrollArea* m_serverDataScroll = nullptr;
     CServerDataBox* m_serverData = nullptr;
@@ -141,6 +163,7 @@ private:
     bool m_applyingPreset = false;
 
     QTableWidget* m_deviceTable = nullptr;
+    CDeviceTableFilter* m_tableFilter = nullptr;
     bool m_tableConnected = false;
     // The rows that hold a Delete panel, first to last.
     struct PanelRows {

@@ -468,14 +468,29 @@ void CMessageParser::mngDevResp(const QString& msg)
             continue;
         const QString status = entry.value(PK::status).toString();
         emit mngDevRespSignal(status);
-        if (status != PK::Status::updated && status != PK::Status::added)
+        const QString devEui = entry.value(PK::devEui).toString();
+        // Taken before the import hears of the answer: its last answer ends it
+        // and clears the list.
+        const bool skipped = !m_skippedFollowUps.isEmpty() && m_skippedFollowUps.remove(devEui.toUpper());
+        emit deviceStatusResp(devEui, status);
+        if ((status != PK::Status::updated && status != PK::Status::added) || skipped)
             continue;
         // Show the operator the server's own view of the device and the new counts.
-        const QString deviceRequest = devEuiReq(entry.value(PK::devEui).toString());
+        const QString deviceRequest = devEuiReq(devEui);
         DIAG() << deviceRequest.toUtf8();
         sendToServer(deviceRequest);
         sendToServer(srvInfoReq());
     }
+}
+
+void CMessageParser::skipFollowUps(const QString& devEui)
+{
+    m_skippedFollowUps.insert(devEui.toUpper());
+}
+
+void CMessageParser::clearSkippedFollowUps()
+{
+    m_skippedFollowUps.clear();
 }
 
 void CMessageParser::getDevResp(const QString& msg)
