@@ -42,15 +42,18 @@ QString CKeySheetChecker::rowFaults(const KeySheetRow& row)
     if (row.extraFields)
         faults << tr("больше трёх столбцов, а заголовка нет: добавьте строку заголовка");
 
-    const auto requireHex = [&faults](const char* title, const QString& value, int digits) {
+    const auto requireEui = [&faults](const char* title, const QString& value) {
         if (value.isEmpty())
             faults << tr("нет %1").arg(QLatin1String(title));
-        else if (!isHex(value, digits))
-            faults << tr("%1 «%2»: нужно %3 шестнадцатеричных цифр").arg(QLatin1String(title), shown(value)).arg(digits);
+        else if (!isHex(value, 16))
+            faults << tr("%1 «%2»: нужно 16 шестнадцатеричных цифр").arg(QLatin1String(title), shown(value));
     };
-    requireHex("DevEUI", row.devEui, 16);
-    requireHex("AppEUI", row.appEui, 16);
-    requireHex("AppKey", row.appKey, 32);
+    requireEui("DevEUI", row.devEui);
+    requireEui("AppEUI", row.appEui);
+    if (row.appKey.isEmpty())
+        faults << tr("нет %1").arg(QStringLiteral("AppKey"));
+    else if (!isHex(row.appKey, 32))
+        faults << tr("AppKey «%1»: нужно 32 шестнадцатеричные цифры").arg(shown(row.appKey));
 
     // ABP needs all three, or none of them.
     if (!row.devAddr.isEmpty() || !row.appsKey.isEmpty() || !row.nwksKey.isEmpty()) {

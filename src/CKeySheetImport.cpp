@@ -27,7 +27,9 @@ void CKeySheetImport::start(const QString& sheetPath)
     m_checkDialog = new CImportCheckDialog(sheetPath, sheet, m_check, CServerClient::instance()->isReady(),
                                            m_workspace);
     m_checkDialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(m_checkDialog, &QDialog::accepted, this, &CKeySheetImport::send);
+    // Queued: sending may open a box about the devices file, and its event
+    // loop must not run while the dialog is still inside its own closing.
+    connect(m_checkDialog, &QDialog::accepted, this, &CKeySheetImport::send, Qt::QueuedConnection);
     connect(m_checkDialog, &QDialog::rejected, this, &QObject::deleteLater);
     m_checkDialog->open();
 }
