@@ -43,6 +43,7 @@ ScannedDevices* ScannedDevices::instance(QObject* parent)
 
 void ScannedDevices::addDevice(const QString& devEui)
 {
+    m_firstEntry.insert(devEui, m_firstEntry.value(devEui, m_devices.size()));
     m_devices.append({devEui, 0});
     emit devicesChanged(m_devices.size());
     if (m_devices.size() == 24)
@@ -51,21 +52,15 @@ void ScannedDevices::addDevice(const QString& devEui)
 
 void ScannedDevices::setDeviceState(const QString& devEui, int state)
 {
-    for (Entry& entry : m_devices) {
-        if (entry.devEui == devEui) {
-            entry.state = state;
-            return;
-        }
-    }
+    const auto first = m_firstEntry.constFind(devEui);
+    if (first != m_firstEntry.constEnd())
+        m_devices[*first].state = state;
 }
 
 int ScannedDevices::deviceState(const QString& devEui) const
 {
-    for (const Entry& entry : m_devices) {
-        if (entry.devEui == devEui)
-            return entry.state;
-    }
-    return -1;
+    const auto first = m_firstEntry.constFind(devEui);
+    return first != m_firstEntry.constEnd() ? m_devices.at(*first).state : -1;
 }
 
 void ScannedDevices::removeDevice(const QString& devEui)
@@ -73,12 +68,21 @@ void ScannedDevices::removeDevice(const QString& devEui)
     m_devices.erase(std::remove_if(m_devices.begin(), m_devices.end(),
                                    [&devEui](const Entry& e) { return e.devEui == devEui; }),
                     m_devices.end());
+    reindex();
     emit devicesChanged(m_devices.size());
+}
+
+void ScannedDevices::reindex()
+{
+    m_firstEntry.clear();
+    for (int i = m_devices.size() - 1; i >= 0; --i)
+        m_firstEntry.insert(m_devices.at(i).devEui, i);
 }
 
 void ScannedDevices::clearDevices()
 {
     m_devices.clear();
+    m_firstEntry.clear();
     emit devicesChanged(0);
 }
 

@@ -2,6 +2,7 @@
 
 #include "LoraRecords.h"
 
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QStringList>
@@ -43,4 +44,8 @@ private:
         int state = 0;
     };
     QList<Entry> m_devices;
+    // The first entry of each DevEUI: a lookup per registration must not
+    // walk a list that grows to thousands in a shift or an import.
+    QHash<QString, int> m_firstEntry;
+    void reindex();
 };
