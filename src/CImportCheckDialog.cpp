@@ -67,10 +67,10 @@ CImportCheckDialog::CImportCheckDialog(const QString& sheetPath, const KeySheet&
             table->setItem(row, 1, cell(rejected.devEui));
             table->setItem(row, 2, cell(rejected.reason));
         }
-        table->resizeColumnToContents(0);
-        table->setColumnWidth(1, 160);
+        table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
+        table->resizeColumnsToContents();   // measured on the first rows only
         table->horizontalHeader()->setStretchLastSection(true);
-        table->setMinimumSize(640, 240);
+        table->setMinimumSize(qBound(640, table->horizontalHeader()->length() + 30, 1000), 260);
         layout->addWidget(table);
     }
 

@@ -23,7 +23,7 @@ CImportProgressDialog::CImportProgressDialog(CImportSession* session, int reject
 {
     setWindowTitle(tr("Импорт из файла"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    setMinimumWidth(460);
+    setMinimumWidth(520);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(3, 3, 3, 3);
     layout->setSpacing(2);
@@ -42,10 +42,13 @@ CImportProgressDialog::CImportProgressDialog(CImportSession* session, int reject
     m_progressBar->setRange(0, qMax(1, session->total()));
     layout->addWidget(m_progressBar);
     m_countsLabel = addLabel("countsLabel");
+    m_countsLabel->setWordWrap(false);   // one verdict a line, never broken
     m_stateLabel = addLabel("stateLabel");
+    m_stateLabel->hide();
     m_reportLabel = addLabel("reportLabel");
     m_reportLabel->hide();
 
+    layout->addStretch(1);
     auto* buttonRow = new QHBoxLayout;
     buttonRow->addStretch();
     m_actionButton = new QPushButton(tr("Отмена"), this);
@@ -99,8 +102,10 @@ void CImportProgressDialog::refresh()
     if (!session.isFinished()) {
         m_progressLabel->setText(tr("Отправлено %1 из %2, получено ответов: %3")
                                      .arg(session.sentCount()).arg(session.total()).arg(session.answeredCount()));
-        if (!session.isSending())
+        if (!session.isSending()) {
             m_stateLabel->setText(tr("Отправка остановлена, ждём ответов: %1").arg(session.inFlightCount()));
+            m_stateLabel->show();
+        }
         return;
     }
 
@@ -131,8 +136,10 @@ void CImportProgressDialog::refresh()
         break;
     }
     m_stateLabel->setText(state);
-    m_stateLabel->setStyleSheet(state.isEmpty() ? blackText : redText);
+    m_stateLabel->setStyleSheet(redText);
+    m_stateLabel->setVisible(!state.isEmpty());
     m_actionButton->setText(tr("Закрыть"));
+    adjustSize();
 }
 
 void CImportProgressDialog::showSummary(const QString& reportPath, const QString& reportError)
@@ -146,6 +153,8 @@ void CImportProgressDialog::showSummary(const QString& reportPath, const QString
         m_reportLabel->setStyleSheet(redText);
     }
     m_reportLabel->show();
+    // The summary has more lines than the progress had.
+    adjustSize();
 }
 
 void CImportProgressDialog::onAction()
