@@ -111,6 +111,8 @@ void CImportSession::onClientState(CServerClient::EClientStates state)
 
 void CImportSession::stopSending(Stop reason)
 {
+    if (m_finished || m_stop != Stop::None)
+        return;   // the first reason stands
     m_stop = reason;
     if (m_inFlight.isEmpty())
         finish();
