@@ -194,9 +194,8 @@ int main(int argc, char* argv[])
     printRow("resident memory at its peak during the import", Bench::summarize(peakMiB), "MiB");
     printRow("resident memory growth during the import", Bench::summarize(growthMiB), "MiB");
     printRow("table filter, 10,000 rows, one keystroke", Bench::summarize(keystrokeMs), "ms");
-    const QString goal = imports.median < 10000 && imports.median <= 3 * floors.median
-                             ? QStringLiteral("< 10 s and <= 3x floor: met")
-                             : QStringLiteral("< 10 s and <= 3x floor: MISSED");
+    const QString goal = QStringLiteral("< 10 s and <= 3x floor (%1)")
+                             .arg(imports.median < 10000 && imports.median <= 3 * floors.median ? "met" : "MISSED");
     Bench::report(QStringLiteral("import"), QStringLiteral("10,000-row sheet: confirm to summary, ms"), imports,
                   floors.median, goal);
     Bench::report(QStringLiteral("import"), QStringLiteral("10,000-row sheet: read and check, ms"),
