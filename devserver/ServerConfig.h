@@ -12,7 +12,7 @@ struct ServerConfig
     quint16 port = 8002;                  // 0: any free port
     QString login = QStringLiteral("admin");
     QString password = QStringLiteral("admin");
-    int maxDevices = 1000;
+    int maxDevices = 100000;             // room for a few 10,000-row sheet imports
     int maxClients = 256;
     qint64 maxMessageBytes = 1024 * 1024; // larger texts are refused
     QString makerPrefix = QStringLiteral("5A4152"); // DevEUIs counted as the maker's own

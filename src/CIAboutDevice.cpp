@@ -1,6 +1,8 @@
 #include "CIAboutDevice.h"
 
+#include "CDeviceTableFilter.h"
 #include "CExpertSettingsField.h"
+#include "CKeySheetImport.h"
 #include "CMessageParser.h"
 #include "COptionalSettingsField.h"
 #include "CPresetFormat.h"
@@ -16,6 +18,7 @@
 #include <QComboBox>
 #include <QDate>
 #include <QEvent>
+#include <QFileDialog>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -105,6 +108,7 @@ CIAboutDevice::CIAboutDevice(QWidget* parent)
     connect(m_tabs, &QTabWidget::currentChanged, this, &CIAboutDevice::onTabChanged);
     connect(m_addButton, &QPushButton::clicked, this, &CIAboutDevice::sendInfoToTheNextStage);
     connect(m_autoModeCheck, &QCheckBox::toggled, this, &CIAboutDevice::updateAddButton);
+    connect(m_importButton, &QPushButton::clicked, this, &CIAboutDevice::openImport);
 
     connectPresets();
     iniPresets(storedPresets());
@@ -170,6 +174,10 @@ void CIAboutDevice::buildRegistrationTab(QWidget* tab)
     m_autoModeCheck = new QCheckBox(tr("Добавлять в автоматическом режиме"), tab);
     m_autoModeCheck->setObjectName(QStringLiteral("autoModeCheck"));
     left->addWidget(m_autoModeCheck);
+
+    m_importButton = new QPushButton(tr("Импорт из файла…"), tab);
+    m_importButton->setObjectName(QStringLiteral("importButton"));
+    left->addWidget(m_importButton, 0, Qt::AlignLeft);
 
     m_serverDataScroll = new QScrollArea(tab);
     m_serverDataScroll->setObjectName(QStringLiteral("serverDataScroll"));
@@ -268,6 +276,9 @@ void CIAboutDevice::buildDeviceTable(QWidget* tab)
     layout->setSpacing(2);
     m_deviceTable = new QTableWidget(tab);
     m_deviceTable->setObjectName(QStringLiteral("deviceTable"));
+    m_tableFilter = new CDeviceTableFilter(m_deviceTable, nameColumn, devEuiColumn, tab);
+    connect(m_tableFilter, &CDeviceTableFilter::filtered, this, &CIAboutDevice::updateActionPanels);
+    layout->addWidget(m_tableFilter);
     layout->addWidget(m_deviceTable);
     connect(m_deviceTable->verticalScrollBar(), &QScrollBar::valueChanged,
             this, &CIAboutDevice::updateActionPanels);
@@ -444,11 +455,37 @@ bool CIAboutDevice::registerDevice(CLoraDeviceInfo device)
     // about the devices file lets answers and scans in meanwhile: they may
     // change the working record, never this copy of it.
     ScannedDevices* scanned = ScannedDevices::instance();
-    scanned->writeDeviceToFile(device);
+    const bool written = scanned->writeDeviceToFile(device);
     scanned->registrationSent(device.devEui);
 
     CMessageParser::instance()->mngDevReq(device);
-    return true;
+    return written;
+}
+
+std::function<CLoraDeviceInfo(const CLoraDeviceInfo&)> CIAboutDevice::importCompleter() const
+{
+    const OptionalSettings optional = m_optional->getSettings();
+    const ExpertSettings expert = m_expert->getSettings();
+    return [optional, expert](const CLoraDeviceInfo& row) {
+        CLoraDeviceInfo record = completedRecord(row, row.devEui, optional, expert);
+        if (!row.devName.isEmpty())
+            record.devName = row.devName;
+        return record;
+    };
+}
+
+void CIAboutDevice::openImport()
+{
+    const QString path = QFileDialog::getOpenFileName(this, tr("Импорт из файла"), QString(),
+                                                      tr("Таблицы ключей (*.csv *.tsv *.txt);;Все файлы (*)"));
+    if (!path.isEmpty())
+        importSheet(path);
+}
+
+void CIAboutDevice::importSheet(const QString& path)
+{
+    auto* import = new CKeySheetImport(this);
+    import->start(path);
 }
 
 QString CIAboutDevice::operatorText(const QString& status)
@@ -628,8 +665,11 @@ void CIAboutDevice::fillDeviceTable(QJsonDocument doc)
 
     for (int row = 0; row < devices.size(); ++row) {
         const QJsonObject device = devices.at(row).toObject();
-        if (device.contains(PK::devEui))
-            m_deviceTable->setItem(row, devEuiColumn, cell(device.value(PK::devEui).toString()));
+        if (device.contains(PK::devEui)) {
+            QTableWidgetItem* item = cell(device.value(PK::devEui).toString());
+            item->setData(CDeviceTableFilter::deviceClassRole, device.value(PK::devClass).toString());
+            m_deviceTable->setItem(row, devEuiColumn, item);
+        }
         if (device.contains(PK::devName)) {
             const QString name = device.value(PK::devName).toString();
             m_deviceTable->setItem(row, nameColumn,
@@ -638,6 +678,7 @@ void CIAboutDevice::fillDeviceTable(QJsonDocument doc)
 
     }
     m_panelRows = {0, -1};
+    m_tableFilter->apply();
     updateActionPanels();
 }
 
@@ -664,7 +705,8 @@ void CIAboutDevice::updateActionPanels()
             m_deviceTable->removeCellWidget(row, actionColumn);
     }
     for (int row = wanted.first; row <= wanted.last; ++row) {
-        if (!m_deviceTable->cellWidget(row, actionColumn))
+        // Rows the filter hides need none, however far the shown ones are apart.
+        if (!m_deviceTable->cellWidget(row, actionColumn) && !m_deviceTable->isRowHidden(row))
             m_deviceTable->setCellWidget(row, actionColumn, createActionPanel(row));
     }
     m_panelRows = wanted;

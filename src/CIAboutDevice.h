@@ -11,10 +11,14 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 
+class CDeviceTableFilter;
 class CExpertSettingsField;
 class COptionalSettingsField;
 class CServerDataBox;
+struct ExpertSettings;
+struct OptionalSettings;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -36,7 +40,8 @@ struct OptionalSettings;
 // "tabs", "messageLabel", "devEuiEdit", "appEuiEdit", "appKeyEdit",
 // "devAddrEdit", "appsKeyEdit", "nwksKeyEdit", "addButton", "autoModeCheck",
 // "serverDataBox", "serverDataScroll", "expertSettings", "optionalSettings",
-// "presetCombo", "presetNameEdit", "savePresetButton", "deviceTable".
+// "presetCombo", "presetNameEdit", "savePresetButton", "deviceTable",
+// "importButton", "tableFilterEdit", "exportButton".
 class CIAboutDevice : public QWidget
 {
     Q_OBJECT
@@ -49,8 +54,9 @@ public:
 
     // Writes the devices file, enters the added-devices record and sends the
     // registration request, all for this one record, whatever arrives while a
-    // box about the devices file is open. False when the client is not ready:
-    // then nothing is written or sent.
+    // box about the devices file is open. False when the client is not ready
+    // (then nothing is written or sent) or the devices file did not take the
+    // device (the request has gone out all the same, as for a scan).
     bool registerDevice(CLoraDeviceInfo device);
 
     // The working record completed from the form: name templates (with the
@@ -63,6 +69,13 @@ public:
     CServerDataBox* serverDataBox() const { return m_serverData; }
 
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+    // Sheet import: rows are completed from the form as it stands when this
+    // is called, the way Add completes a scan (a row's own name wins over the
+    // name template), and registered by the step Add takes.
+    std::function<CLoraDeviceInfo(const CLoraDeviceInfo&)> importCompleter() const;
+    // The operator's text for a verdict word; empty for words without one.
+    static QString operatorText(const QString& status);
 
 signals:
     void resizeWindow();
@@ -92,6 +105,10 @@ public slots:
     void onExpertEdited();
     void onOptionalEdited();
 
+    // Import from a key sheet
+    void openImport();
+    void importSheet(const QString& path);
+
 private slots:
     void onTabChanged(int index);
     void onDeviceRemoved(const QString& status);
@@ -115,7 +132,6 @@ private:
     static const char* expertDifference(const ExpertSettings& form, const ExpertSettings& saved);
     static const char* optionalDifference(const OptionalSettings& form, const OptionalSettings& saved);
 
-    static QString operatorText(const QString& status);
     static const QHash<QString, QString>& operatorTexts();
     // Tall enough for the longest text the message label shows.
     static int messageHeight(const QFont& font);
@@ -145,6 +161,7 @@ private:
     QLineEdit* m_nwksKeyEdit = nullptr;
     QPushButton* m_addButton = nullptr;
     QCheckBox* m_autoModeCheck = nullptr;
+    QPushButton* m_importButton = nullptr;
     bool m_loggedIn = false;
     QScrollArea* m_serverDataScroll = nullptr;
     CServerDataBox* m_serverData = nullptr;
@@ -162,6 +179,7 @@ private:
     bool m_applyingPreset = false;
 
     QTableWidget* m_deviceTable = nullptr;
+    CDeviceTableFilter* m_tableFilter = nullptr;
     bool m_tableConnected = false;
     // The rows that hold a Delete panel, first to last.
     struct PanelRows {

@@ -469,8 +469,12 @@ void CMessageParser::mngDevResp(const QString& msg)
         const QString status = entry.value(PK::status).toString();
         const QString devEui = entry.value(PK::devEui).toString();
         emit mngDevRespSignal(status);
+        // Taken before the import hears of the answer: its last answer ends it
+        // and clears the list.
+        const bool skipped = !m_skippedFollowUps.isEmpty() && m_skippedFollowUps.remove(devEui.toUpper());
         ScannedDevices::instance()->registrationAnswered(devEui, status);
-        if (status != PK::Status::updated && status != PK::Status::added)
+        emit deviceStatusResp(devEui, status);
+        if ((status != PK::Status::updated && status != PK::Status::added) || skipped)
             continue;
         // Show the operator the server's own view of the device and the new counts.
         const QString deviceRequest = devEuiReq(devEui);
@@ -478,6 +482,16 @@ void CMessageParser::mngDevResp(const QString& msg)
         sendToServer(deviceRequest);
         sendToServer(srvInfoReq());
     }
+}
+
+void CMessageParser::skipFollowUps(const QString& devEui)
+{
+    m_skippedFollowUps.insert(devEui.toUpper());
+}
+
+void CMessageParser::clearSkippedFollowUps()
+{
+    m_skippedFollowUps.clear();
 }
 
 void CMessageParser::getDevResp(const QString& msg)

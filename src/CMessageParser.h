@@ -5,6 +5,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QObject>
+#include <QSet>
 
 // Validates every text message of the server, dispatches it by "cmd" and turns
 // the answers into records and signals; builds the outgoing requests.
@@ -24,6 +25,13 @@ public:
     static QString deleteDevicesReq(const QStringList& devEuis);
     static QString manageDevicesReq(const CLoraDeviceInfo& regDevInfo);
 
+    // A sheet import asks for the counts once at its end instead of a lookup
+    // and the counts after every device: the first "added" or "updated" for
+    // a device named here sends no follow-up requests. DevEUIs match without
+    // regard to case.
+    void skipFollowUps(const QString& devEui);
+    void clearSkippedFollowUps();
+
 signals:
     void authMsgResp(CloraAuthResp);
     void infoDevicesResp(CLoraDeviceInfo);
@@ -31,6 +39,9 @@ signals:
     void mngDevRespSignal(QString);
     void devicesList(QJsonDocument);
     void deviceMbRemoved(QString);
+    // Each status of "manage_devices_resp" with the DevEUI of its entry, right
+    // after mngDevRespSignal: what an import matches its rows by.
+    void deviceStatusResp(QString devEui, QString status);
 
 public slots:
     void authResp(const QString& msg);
@@ -49,4 +60,5 @@ private:
 
     CloraAuthResp m_lastAuth;
     CloraInfoResp m_lastInfo;
+    QSet<QString> m_skippedFollowUps;   // upper-case DevEUIs
 };

@@ -30,8 +30,16 @@ void LogOutputWidget::appendMessage(QString text, QString color)
 {
     const QString time = QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"));
     m_pending.append(QStringLiteral("<font color=\"%1\">[%2] %3</font><br>").arg(color, time, text));
-    if (m_pending.size() == 1)
+    // Laying a line out costs more than most work it reports on, and the pane
+    // is hidden: lines go into the view once it is shown or read.
+    if (m_pending.size() == 1 && isVisible())
         QMetaObject::invokeMethod(this, &LogOutputWidget::showPending, Qt::QueuedConnection);
+}
+
+void LogOutputWidget::showEvent(QShowEvent* event)
+{
+    showPending();
+    QWidget::showEvent(event);
 }
 
 void LogOutputWidget::showPending() const

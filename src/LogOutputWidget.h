@@ -20,12 +20,16 @@ public:
 public slots:
     void appendMessage(QString text, QString color = QStringLiteral("black"));
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     explicit LogOutputWidget(QWidget* parent);
     void showPending() const;
 
     QPlainTextEdit* m_view = nullptr;
     // Lines not yet in the view: they are added once the current work is
-    // done, so that a line never delays the request it reports on.
+    // done, so that a line never delays the request it reports on, and only
+    // while the pane is shown or when its text is read.
     mutable QStringList m_pending;
 };

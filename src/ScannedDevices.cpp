@@ -43,20 +43,20 @@ ScannedDevices* ScannedDevices::instance(QObject* parent)
 
 void ScannedDevices::addDevice(const QString& devEui)
 {
-    m_devices.append({devEui, devEui.toUpper()});
+    const QString key = devEui.toUpper();
+    m_firstEntry.insert(key, m_firstEntry.value(key, m_devices.size()));
+    m_devices.append({devEui, key});
     emit devicesChanged(m_devices.size());
     if (m_devices.size() == 24)
         emit amountReached();
 }
 
+// Looked up through the index: a walk of the list on every registration
+// grew with the square of a shift's (or an import's) devices.
 ScannedDevices::Entry* ScannedDevices::find(const QString& devEui)
 {
-    const QString key = devEui.toUpper();
-    for (Entry& entry : m_devices) {
-        if (entry.key == key)
-            return &entry;
-    }
-    return nullptr;
+    const auto first = m_firstEntry.constFind(devEui.toUpper());
+    return first != m_firstEntry.constEnd() ? &m_devices[*first] : nullptr;
 }
 
 void ScannedDevices::setDeviceState(const QString& devEui, int state)
@@ -67,12 +67,8 @@ void ScannedDevices::setDeviceState(const QString& devEui, int state)
 
 int ScannedDevices::deviceState(const QString& devEui) const
 {
-    const QString key = devEui.toUpper();
-    for (const Entry& entry : m_devices) {
-        if (entry.key == key)
-            return entry.state;
-    }
-    return -1;
+    const auto first = m_firstEntry.constFind(devEui.toUpper());
+    return first != m_firstEntry.constEnd() ? m_devices.at(*first).state : -1;
 }
 
 void ScannedDevices::removeDevice(const QString& devEui)
@@ -81,6 +77,7 @@ void ScannedDevices::removeDevice(const QString& devEui)
     m_devices.erase(std::remove_if(m_devices.begin(), m_devices.end(),
                                    [&key](const Entry& e) { return e.key == key; }),
                     m_devices.end());
+    reindex();
     emit devicesChanged(m_devices.size());
 }
 
@@ -102,9 +99,17 @@ void ScannedDevices::registrationAnswered(const QString& devEui, const QString& 
         removeDevice(devEui);
 }
 
+void ScannedDevices::reindex()
+{
+    m_firstEntry.clear();
+    for (int i = m_devices.size() - 1; i >= 0; --i)
+        m_firstEntry.insert(m_devices.at(i).key, i);
+}
+
 void ScannedDevices::clearDevices()
 {
     m_devices.clear();
+    m_firstEntry.clear();
     emit devicesChanged(0);
 }
 

@@ -2,6 +2,7 @@
 
 #include "LoraRecords.h"
 
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QStringList>
@@ -56,5 +57,9 @@ private:
     };
     Entry* find(const QString& devEui);
 
+    void reindex();
+
     QList<Entry> m_devices;
+    // The first entry of each DevEUI, by its upper-case key.
+    QHash<QString, int> m_firstEntry;
 };

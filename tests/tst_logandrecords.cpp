@@ -84,6 +84,8 @@ private slots:
         QCOMPARE(devices->deviceState(QStringLiteral("AA")), 1);
         devices->removeDevice(QStringLiteral("AA"));   // every entry of it
         QCOMPARE(devices->deviceEuis(), QStringList({"BB"}));
+        devices->setDeviceState(QStringLiteral("BB"), 1);   // found where it now stands
+        QCOMPARE(devices->deviceState(QStringLiteral("BB")), 1);
 
         // The server's verdicts come in upper case: a refusal takes out what was sent in lower case.
         devices->registrationSent(QStringLiteral("cc"));

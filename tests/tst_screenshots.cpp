@@ -1,4 +1,7 @@
 #include "CIAboutDevice.h"
+#include "CImportCheckDialog.h"
+#include "CImportProgressDialog.h"
+#include "CKeySheetImport.h"
 #include "CLeftPanel.h"
 #include "CMainWindow.h"
 #include "CMessageParser.h"
@@ -79,6 +82,41 @@ private slots:
         save(window, 1, QStringLiteral("2-registration-added"));
         child<QTabWidget>(window.workspace(), "tabs")->setCurrentIndex(1);
         save(window, 1, QStringLiteral("3-device-table"));
+    }
+
+    // A vendor's sheet of 1,000 rows, 20 of them bad and one for the device
+    // registered above with other keys: the check, then the summary.
+    void sheetImport()
+    {
+        CMainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(CServerClient::instance()->isReady());
+        QByteArray sheet = "DevEUI;JoinEUI;AppKey;name\n";
+        for (int i = 1; i <= 1000; ++i) {
+            QString devEui = QStringLiteral("70B3D5DE%1").arg(i, 8, 16, QLatin1Char('0')).toUpper();
+            QString appKey = QStringLiteral("2B7E151628AED2A6ABF71588%1").arg(i, 8, 16, QLatin1Char('0')).toUpper();
+            if (i % 50 == 7)
+                (i % 100 == 7 ? devEui : appKey).chop(1);
+            if (i == 500)
+                devEui = QStringLiteral("70B3D5000000A001");
+            sheet += QStringLiteral("%1;70B3D57ED0000001;%2;\"Floor %3, room %4\"\n")
+                         .arg(devEui, appKey).arg((i - 1) / 50 + 1).arg((i - 1) % 50 + 1).toUtf8();
+        }
+        const QString path = QDir::current().filePath(QStringLiteral("vendor-sheet.csv"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(sheet) == sheet.size());
+        file.close();
+
+        window.workspace()->importSheet(path);
+        auto* import = window.workspace()->findChild<CKeySheetImport*>();
+        QVERIFY(import && import->checkDialog());
+        QVERIFY(QTest::qWaitForWindowExposed(import->checkDialog()));
+        save(*import->checkDialog(), 1, QStringLiteral("4-import-check"));
+        QSignalSpy done(import, &CKeySheetImport::finished);
+        import->checkDialog()->sendButton()->click();
+        QVERIFY(done.wait(30000));
+        save(*import->progressDialog(), 1, QStringLiteral("5-import-summary"));
     }
 };
 

@@ -109,6 +109,34 @@
     </message>
 </context>
 <context>
+    <name>CDeviceTableFilter</name>
+    <message>
+        <source>Фильтр: DevEUI или имя</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Экспорт в CSV…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Экспорт в CSV</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Файлы CSV (*.csv)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Файл %1 не записан: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Записано устройств: %1
+%2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CIAboutDevice</name>
     <message>
         <source>Регистрация устройства</source>
@@ -304,6 +332,249 @@
     </message>
     <message>
         <source>Имя &quot;%1&quot; занято списком, выберите другое</source>
+        <translation></translation>
+    </message>
+    <message>
+        <source>Импорт из файла…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Импорт из файла</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Таблицы ключей (*.csv *.tsv *.txt);;Все файлы (*)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CImportCheckDialog</name>
+    <message>
+        <source>Импорт из файла</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Файл: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Закрыть</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Годных строк: %1 из %2. Отклонено: %3.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Эти строки не будут отправлены:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Строка</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Причина</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Нет подключения к серверу: строки можно только проверить</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Отправить годные (%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CImportProgressDialog</name>
+    <message>
+        <source>Импорт из файла</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Добавлено: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Обновлено: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Без изменений: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Отправлено %1 из %2, получено ответов: %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Отправка остановлена, ждём ответов: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Импорт завершён</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Импорт остановлен</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Строк в файле: %1; отклонено при проверке: %2; отправлено: %3 из %4; получено ответов: %5</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Импорт отменён: не отправлено %1, без ответа %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Соединение с сервером потеряно: отправлено %1, получено ответов %2; не отправлено %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Нет подключения к серверу: ничего не отправлено</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Файл устройств не записывается: импорт остановлен, не отправлено %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Закрыть</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Отчёт: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Отчёт не записан в %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Не ждать ответов</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CImportReport</name>
+    <message>
+        <source>Не отправлено: соединение с сервером потеряно</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Не отправлено: нет подключения к серверу</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Не отправлено: файл устройств не записывается</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Не отправлено: импорт отменён</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Отправлено, ответа нет</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CKeySheetChecker</name>
+    <message>
+        <source>кавычка не закрыта до конца файла</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>больше трёх столбцов, а заголовка нет: добавьте строку заголовка</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>нет %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>для ABP нужны DevAddr, AppSKey и NwkSKey вместе</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>DevAddr «%1»: нужно 8 шестнадцатеричных цифр</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>DevAddr 00000000 не бывает</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>DevAddr больше 7FFFFFFF</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>AppSKey «%1»: нужно 32 шестнадцатеричные цифры</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>NwkSKey «%1»: нужно 32 шестнадцатеричные цифры</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>имя не в кодировке UTF-8</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>повтор строки %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>DevEUI есть и в строке %1, с другими ключами</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>DevAddr уже у строки %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 «%2»: нужно 16 шестнадцатеричных цифр</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>AppKey «%1»: нужно 32 шестнадцатеричные цифры</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CKeySheetReader</name>
+    <message>
+        <source>Не файл: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Файл больше %1 МБ: это не таблица ключей</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Файл не читается: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Столбец %1 назван в заголовке дважды</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>В заголовке нет столбца %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>В файле нет ни одной строки с ключами</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -1,0 +1,491 @@
+// Key sheet import: reading and checking sheets, registering the good rows
+// through the workspace against the in-process fake server (answered by the
+// development server's own rules or by hand), the report, and the device
+// table's filter and export.
+
+#include "CDeviceTableFilter.h"
+#include "CIAboutDevice.h"
+#include "CImportCheckDialog.h"
+#include "CImportProgressDialog.h"
+#include "CImportReport.h"
+#include "CImportSession.h"
+#include "CKeySheetChecker.h"
+#include "CKeySheetImport.h"
+#include "CKeySheetReader.h"
+#include "CMessageParser.h"
+#include "CServerClient.h"
+#include "CSettings.h"
+#include "FakeServer.h"
+#include "ModalAnswerer.h"
+#include "RequestHandler.h"
+#include "TestHelpers.h"
+
+#include <QtWidgets>
+
+#include <memory>
+
+namespace {
+
+const QString appEui = QStringLiteral("70B3D57ED0000001");
+const QString appKey = QStringLiteral("00112233445566778899AABBCCDDEEFF");
+
+QString euiOf(int i) { return QStringLiteral("70B3D5AA%1").arg(i, 8, 16, QLatin1Char('0')).toUpper(); }
+
+// A sheet with a header and `rows` good rows; row i (from 0) is on line i + 2.
+QByteArray goodSheet(int rows)
+{
+    QByteArray sheet = "DevEUI,AppEUI,AppKey\n";
+    for (int i = 0; i < rows; ++i)
+        sheet += (euiOf(i) + ',' + appEui + ',' + appKey + '\n').toUtf8();
+    return sheet;
+}
+
+QJsonObject verdict(const QString& status, const QString& devEui)
+{
+    const QJsonObject entry{{PK::status, status}, {PK::devEui, devEui}};
+    return {{PK::cmd, PK::manageDevicesResp}, {PK::deviceAddStatus, QJsonArray{entry}}};
+}
+
+QString devEuiOf(const QJsonObject& request)
+{
+    return request.value(PK::devicesList).toArray().at(0).toObject().value(PK::devEui).toString();
+}
+
+// The report's rows without its header: line, DevEUI, verdict, text.
+QVector<QStringList> reportRows(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QString text = QString::fromUtf8(file.readAll());
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    QVector<QStringList> rows;
+    for (const CKeySheetReader::Record& record : CKeySheetReader::records(text, QLatin1Char(',')))
+        rows.append(record.fields);
+    return rows.mid(1);
+}
+
+} // namespace
+
+class TestImport : public QObject
+{
+    Q_OBJECT
+
+    FakeServer m_server;
+    std::unique_ptr<CIAboutDevice> m_ws;
+    QTemporaryDir m_dir;
+
+    // Writes the sheet and opens its import: the check dialog is up.
+    CKeySheetImport* openImport(const QByteArray& sheet)
+    {
+        const QString path = m_dir.filePath(QStringLiteral("sheet.csv"));
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(sheet) != sheet.size())
+            return nullptr;
+        file.close();
+        m_ws->importSheet(path);
+        const auto imports = m_ws->findChildren<CKeySheetImport*>();
+        return imports.isEmpty() || !imports.last()->checkDialog() ? nullptr : imports.last();
+    }
+    static bool confirm(CKeySheetImport* import)
+    {
+        if (!import || !import->checkDialog()->sendButton() || !import->checkDialog()->sendButton()->isEnabled())
+            return false;
+        import->checkDialog()->sendButton()->click();
+        return QTest::qWaitFor([import] { return import->session() && import->progressDialog(); }, 2000);
+    }
+    CKeySheetImport* confirmImport(const QByteArray& sheet)
+    {
+        CKeySheetImport* import = openImport(sheet);
+        return confirm(import) ? import : nullptr;
+    }
+    // The next `count` registration requests, by DevEUI.
+    QStringList takeRequests(int count)
+    {
+        QStringList devEuis;
+        for (int i = 0; i < count; ++i)
+            devEuis << devEuiOf(m_server.waitForMessage(PK::manageDevicesReq));
+        return devEuis;
+    }
+    static QString labelText(const CKeySheetImport* import, const char* name)
+    {
+        return import->progressDialog()->findChild<QLabel*>(QLatin1String(name))->text();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        TestHelpers::startProgramObjects();
+    }
+
+    void init()
+    {
+        QVERIFY(m_server.loginClient(CServerClient::instance()));
+        m_server.clearAutoReplies();
+        m_ws = std::make_unique<CIAboutDevice>();
+        m_ws->statusCon({true});
+        currentDevicesFileName = m_dir.filePath(QStringLiteral("Devices.txt"));   // the reports go beside it
+        m_server.clearMessages();
+    }
+    void cleanup()
+    {
+        m_ws.reset();
+        QDir(m_dir.path()).removeRecursively();
+        QDir().mkpath(m_dir.path());
+    }
+
+    void readsSheets_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("separator");
+        QTest::addColumn<bool>("header");
+        QTest::addColumn<QStringList>("first");   // DevEUI, AppEUI, AppKey, name of the first row
+        QTest::addColumn<QList<int>>("lines");
+
+        const QByteArray keys = "70B3D57ED0001234,70B3D57ED0000001,00112233445566778899AABBCCDDEEFF";
+        const QStringList plain = {"70B3D57ED0001234", appEui, appKey, ""};
+        QTest::newRow("comma, snake-case header, CR LF")
+            << "dev_eui,join_eui,app_key,device_id\r\n" + keys + ",Boiler\r\n" + keys + ",x\r\n" << ","
+            << true << QStringList{"70B3D57ED0001234", appEui, appKey, "Boiler"} << QList<int>{2, 3};
+        QTest::newRow("semicolon, byte-order mark, other order and case, unknown column")
+            << QByteArray("\xEF\xBB\xBF" "Name;Comment;APPKEY;JoinEUI;DevEui\n"
+                          "Boiler;any;00112233445566778899AABBCCDDEEFF;70B3D57ED0000001;70B3D57ED0001234\n")
+            << ";" << true << QStringList{"70B3D57ED0001234", appEui, appKey, "Boiler"} << QList<int>{2};
+        QTest::newRow("tab, no header (pasted), blank rows left out")
+            << QByteArray(keys).replace(',', '\t') + "\n\n\t\t\n" + QByteArray(keys).replace(',', '\t') << "\t"
+            << false << plain << QList<int>{1, 4};
+        QTest::newRow("quoted: separator, doubled quote, line break")
+            << "name,DevEUI,AppEUI,AppKey\n\"Hall, \"\"B\"\"\nfloor 2\"," + keys + "\n\" x \"," + keys + "\n" << ","
+            << true << QStringList{"70B3D57ED0001234", appEui, appKey, "Hall, \"B\"\nfloor 2"} << QList<int>{2, 4};
+        QByteArray utf16("\xFF\xFE");
+        const QString unicodeText = QStringLiteral("DevEUI\tAppEUI\tAppKey\tname\n") + QString::fromLatin1(keys).replace(',', '\t')
+                                    + QStringLiteral("\tКотельная\n");
+        utf16 += QByteArray(reinterpret_cast<const char*>(unicodeText.utf16()), unicodeText.size() * 2);
+        QTest::newRow("UTF-16 with byte-order mark (spreadsheet Unicode text)")
+            << utf16 << "\t" << true << QStringList{"70B3D57ED0001234", appEui, appKey, "Котельная"} << QList<int>{2};
+    }
+
+    void readsSheets()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QList<int>, lines);
+        const KeySheet sheet = CKeySheetReader::read(bytes);
+        QCOMPARE(sheet.error, QString());
+        QTEST(QString(sheet.separator), "separator");
+        QTEST(sheet.hasHeader, "header");
+        const KeySheetRow& row = sheet.rows.value(0);
+        QTEST((QStringList{row.devEui, row.appEui, row.appKey, row.name}), "first");
+        QList<int> found;
+        for (const KeySheetRow& each : sheet.rows)
+            found << each.line;
+        QCOMPARE(found, lines);
+    }
+
+    void refusesUnusableSheets_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("header without AppKey") << QByteArray("DevEUI;JoinEUI;name\n1;2;3\n")
+                                               << "В заголовке нет столбца AppKey";
+        QTest::newRow("column named twice") << QByteArray("dev_eui,DevEUI,AppEUI,AppKey\n")
+                                            << "Столбец DevEUI назван в заголовке дважды";
+        QTest::newRow("header only") << QByteArray("DevEUI,AppEUI,AppKey\r\n,,\r\n")
+                                     << "В файле нет ни одной строки с ключами";
+        QTest::newRow("empty") << QByteArray() << "В файле нет ни одной строки с ключами";
+    }
+
+    void refusesUnusableSheets()
+    {
+        QFETCH(QByteArray, bytes);
+        QTEST(CKeySheetReader::read(bytes).error, "error");
+    }
+
+    void checksRows_data()
+    {
+        QTest::addColumn<QByteArray>("row");     // after the header DevEUI,AppEUI,AppKey,DevAddr,AppSKey,NwkSKey
+        QTest::addColumn<QString>("reason");     // empty: a good row
+        const QByteArray keys = "70B3D57ED0001234,70B3D57ED0000001,00112233445566778899AABBCCDDEEFF";
+        const QByteArray session = "00112233445566778899AABBCCDDEEFF";
+        QTest::newRow("OTAA") << keys << QString();
+        QTest::newRow("ABP") << keys + ",0A0B0C0D," + session + "," + session << QString();
+        QTest::newRow("short DevEUI, letter in AppEUI, no AppKey")
+            << QByteArray("70B3D57ED000123,70B3D57ED000000G,") << "DevEUI «70B3D57ED000123»: нужно 16 шестнадцатеричных цифр; "
+               "AppEUI «70B3D57ED000000G»: нужно 16 шестнадцатеричных цифр; нет AppKey";
+        QTest::newRow("AppKey of 31") << QByteArray(keys).left(keys.size() - 1) << "AppKey «00112233445566778899AABBCCDDEEF»: "
+                                                                                   "нужно 32 шестнадцатеричные цифры";
+        QTest::newRow("DevAddr alone") << keys + ",0A0B0C0D" << "для ABP нужны DevAddr, AppSKey и NwkSKey вместе";
+        QTest::newRow("DevAddr 00000000") << keys + ",00000000," + session + "," + session << "DevAddr 00000000 не бывает";
+        QTest::newRow("DevAddr above 7FFFFFFF") << keys + ",80000000," + session + "," + session << "DevAddr больше 7FFFFFFF";
+        QTest::newRow("short session key") << keys + ",0A0B0C0D," + session + ",0011"
+                                           << "NwkSKey «0011»: нужно 32 шестнадцатеричные цифры";
+        QTest::newRow("quote never closed") << keys + ",\"0A0B" << "кавычка не закрыта до конца файла; "
+               "для ABP нужны DevAddr, AppSKey и NwkSKey вместе; DevAddr «0A0B»: нужно 8 шестнадцатеричных цифр";
+        QTest::newRow("name not UTF-8") << "name,DevEUI,AppEUI,AppKey\n\xC0\xC1," + keys << "имя не в кодировке UTF-8";
+    }
+
+    void checksRows()
+    {
+        QFETCH(QByteArray, row);
+        QFETCH(QString, reason);
+        const QByteArray header = row.contains('\n') ? QByteArray() : "DevEUI,AppEUI,AppKey,DevAddr,AppSKey,NwkSKey\n";
+        const SheetCheck check = CKeySheetChecker::check(CKeySheetReader::read(header + row));
+        QCOMPARE(check.good.size() + check.rejected.size(), 1);
+        QCOMPARE(check.rejected.value(0).reason, reason);
+    }
+
+    void duplicatesWithinTheSheet()
+    {
+        const QByteArray session = ",00112233445566778899AABBCCDDEEFF,00112233445566778899AABBCCDDEEFF\n";
+        const QByteArray sheet = "DevEUI,AppEUI,AppKey,DevAddr,AppSKey,NwkSKey\n"
+            "70B3D57ED0000001,70B3D57ED0000001,00112233445566778899AABBCCDDEEFF\n"    // 2: sent once
+            "70b3d57ed0000001,70B3D57ED0000001,00112233445566778899aabbccddeeff\n"    // 3: its repeat
+            "70B3D57ED0000002,70B3D57ED0000001,00112233445566778899AABBCCDDEEFF\n"    // 4: clashes with 5
+            "70B3D57ED0000002,70B3D57ED0000001,FF112233445566778899AABBCCDDEEFF\n"    // 5
+            "70B3D57ED0000003,70B3D57ED0000001,00112233445566778899AABBCCDDEEFF,0A0B0C0D" + session +   // 6
+            "70B3D57ED0000004,70B3D57ED0000001,00112233445566778899AABBCCDDEEFF,0a0b0c0d" + session;    // 7
+        const SheetCheck check = CKeySheetChecker::check(CKeySheetReader::read(sheet));
+        QStringList rejected;
+        for (const RejectedRow& row : check.rejected)
+            rejected << QString::number(row.line) + ": " + row.reason;
+        QCOMPARE(rejected, (QStringList{"3: повтор строки 2", "4: DevEUI есть и в строке 5, с другими ключами",
+                                        "5: DevEUI есть и в строке 4, с другими ключами", "7: DevAddr уже у строки 6"}));
+        QCOMPARE(check.good.size(), 2);
+    }
+
+    // The parser leaves out the lookup and the counts only for devices an import names.
+    void skippedFollowUps()
+    {
+        CMessageParser* parser = CMessageParser::instance();
+        parser->skipFollowUps(QStringLiteral("70b3d5aa00000001"));
+        m_server.send(verdict(PK::Status::added, QStringLiteral("70B3D5AA00000001")));
+        m_server.send(verdict(PK::Status::added, QStringLiteral("70B3D5AA00000002")));
+        const QJsonObject lookup = m_server.waitForMessage(PK::getDevicesReq);
+        QCOMPARE(lookup.value(PK::select).toObject().value(PK::devEuiList), QJsonValue(QJsonArray{"70B3D5AA00000002"}));
+        QTRY_COMPARE(m_server.received(PK::serverInfoReq).size(), 1);
+        QCOMPARE(m_server.received(PK::getDevicesReq).size(), 1);
+        parser->clearSkippedFollowUps();
+    }
+
+    // Against the development server's rules: every good row goes out once,
+    // no bad row does, and the report says what the server answered.
+    void registersGoodRowsAndReports()
+    {
+        DevServer::ServerConfig config;
+        config.maxDevices = 30;
+        DevServer::DeviceStore store(config.makerPrefix);
+        DevServer::RequestHandler handler(store, config);
+        DevServer::ServerSession serverSession;
+        QVERIFY(!handler.handleTextMessage(serverSession, CMessageParser::authReq("admin", "admin")).isEmpty());
+        // Two rows name devices the server holds with another AppKey.
+        for (const int i : {3, 7}) {
+            const QJsonObject otaa{{PK::appEui, appEui}, {PK::appKey, QStringLiteral("FF112233445566778899AABBCCDDEEFF")}};
+            const QJsonObject held{{PK::cmd, PK::manageDevicesReq},
+                                   {PK::devicesList, QJsonArray{QJsonObject{{PK::devEui, euiOf(i)}, {PK::otaa, otaa}}}}};
+            QVERIFY(handler.handleTextMessage(serverSession, TestHelpers::compact(held)).value(0).contains("added"));
+        }
+        QHash<QString, QString> answered;
+        QHash<QString, QString> names;
+        m_server.setAutoReply(PK::manageDevicesReq, [&](const QJsonObject& request) {
+            const QJsonObject device = request.value(PK::devicesList).toArray().at(0).toObject();
+            names.insert(device.value(PK::devEui).toString().toUpper(), device.value(PK::devName).toString());
+            QList<QJsonObject> answers;
+            for (const QString& text : handler.handleTextMessage(serverSession, TestHelpers::compact(request))) {
+                answers << TestHelpers::parsed(text);
+                const QJsonObject entry = answers.last().value(PK::deviceAddStatus).toArray().at(0).toObject();
+                answered.insert(entry.value(PK::devEui).toString(), entry.value(PK::status).toString());
+            }
+            return answers;
+        });
+
+        TestHelpers::child<QLineEdit>(m_ws.get(), "nameEdit")->setText(QStringLiteral("%deveui-imp"));
+        QByteArray sheet = goodSheet(40);
+        sheet.replace("AppKey\n", "AppKey,name\n");
+        sheet.replace(euiOf(5).toUtf8(), euiOf(5).toLower().toUtf8());   // answered in upper case
+        const QByteArray row10 = (euiOf(10) + ',' + appEui + ',' + appKey).toUtf8();
+        sheet.replace(row10 + '\n', row10 + ",Pump 10\n");
+        sheet += "70B3D5AA0000000,70B3D57ED0000001,00112233445566778899AABBCCDDEEFF\n"      // line 42: short
+                 "70B3D5AAFFFFFFFF,70B3D57ED0000001,00112233445566778899AABBCCDDEEZZ\n";    // line 43: bad key
+        m_ws->importSheet(QString());   // no file: told so, and nothing to send
+        auto* refused = m_ws->findChild<CImportCheckDialog*>();
+        QVERIFY(refused && !refused->sendButton());
+        refused->reject();
+
+        CKeySheetImport* import = openImport(sheet);
+        QVERIFY(import);
+        auto* rejected = import->checkDialog()->findChild<QTableWidget*>("rejectedTable");
+        QCOMPARE(rejected->rowCount(), 2);
+        QCOMPARE(rejected->item(0, 0)->text() + ' ' + rejected->item(0, 2)->text(),
+                 QStringLiteral("42 DevEUI «70B3D5AA0000000»: нужно 16 шестнадцатеричных цифр"));
+        QCOMPARE(rejected->item(1, 0)->text(), QStringLiteral("43"));
+        QCOMPARE(import->checkDialog()->findChild<QLabel*>("summaryLabel")->text(),
+                 QStringLiteral("Годных строк: 40 из 42. Отклонено: 2."));
+        QSignalSpy done(import, &CKeySheetImport::finished);
+        QVERIFY(confirm(import));
+        QVERIFY(done.wait(10000));
+
+        QCOMPARE(m_server.received(PK::manageDevicesReq).size(), 40);
+        QVERIFY(!answered.contains(QStringLiteral("70B3D5AAFFFFFFFF")));
+        QCOMPARE(names.value(euiOf(10)), QStringLiteral("Pump 10"));
+        QCOMPARE(names.value(euiOf(11)), euiOf(11) + QStringLiteral("-imp"));
+        QCOMPARE(names.value(euiOf(5)), euiOf(5).toLower() + QStringLiteral("-imp"));
+        // No lookup per device; the counts once, at the end.
+        QTRY_COMPARE(m_server.received(PK::serverInfoReq).size(), 1);
+        QCOMPARE(m_server.received(PK::getDevicesReq).size(), 0);
+
+        const QVector<QStringList> report = reportRows(import->reportPath());
+        QCOMPARE(import->reportPath(), m_dir.filePath("sheet-report.csv"));
+        QCOMPARE(report.size(), 42);
+        for (const QStringList& row : report) {
+            const int line = row.value(0).toInt();
+            if (line >= 42) {
+                QCOMPARE(row.value(2), CImportReport::rejectedWord);
+                continue;
+            }
+            QCOMPARE(row.value(1).toUpper(), euiOf(line - 2));
+            QCOMPARE(row.value(2), answered.value(euiOf(line - 2)));
+            QCOMPARE(row.value(3), CIAboutDevice::operatorText(row.value(2)));
+        }
+        QCOMPARE(report.at(3).value(2), PK::Status::reginfoAlreadyExist);   // line 5, DevEUI 3
+        QCOMPARE(labelText(import, "countsLabel"),
+                 QStringLiteral("Добавлено: 28\nОбновлено: 0\nБез изменений: 0\nmaxDevCountReached: 10\n"
+                                "reginfoAlreadyExist: 2"));
+        QFile devices(currentDevicesFileName);
+        QVERIFY(devices.open(QIODevice::ReadOnly));
+        QCOMPARE(devices.readAll().count("DevEui:"), 40);
+    }
+
+    // Cancel stops the sending at once; the answers still due are counted until
+    // the operator stops waiting for them.
+    void cancelHalfway()
+    {
+        CKeySheetImport* import = confirmImport(goodSheet(40));
+        QVERIFY(import);
+        CImportSession* session = import->session();
+        QCOMPARE(session->sentCount(), CImportSession::maxInFlight);   // never all at once
+        const QStringList first = takeRequests(16);
+        for (int i = 0; i < 8; ++i)
+            m_server.send(verdict(PK::Status::added, first.at(15 - i).toLower()));   // any order, any case
+        QTRY_COMPARE(session->answeredCount(), 8);
+        QCOMPARE(session->sentCount(), 24);
+
+        auto* action = import->progressDialog()->findChild<QPushButton*>("actionButton");
+        action->click();
+        QCOMPARE(action->text(), QStringLiteral("Не ждать ответов"));
+        const QStringList more = takeRequests(8);
+        m_server.send(verdict(PK::Status::nothingToUpdate, first.at(0)));
+        QTRY_COMPARE(session->answeredCount(), 9);
+        QCOMPARE(session->sentCount(), 24);
+        QSignalSpy done(import, &CKeySheetImport::finished);
+        action->click();
+        QCOMPARE(done.count(), 1);
+
+        QCOMPARE(m_server.received(PK::manageDevicesReq).size(), 24);
+        const QVector<QStringList> report = reportRows(import->reportPath());
+        QMap<QString, int> verdicts;
+        for (const QStringList& row : report)
+            ++verdicts[row.value(2)];
+        QCOMPARE(verdicts, (QMap<QString, int>{{PK::Status::added, 8}, {PK::Status::nothingToUpdate, 1},
+                                              {CImportReport::noAnswerWord, 15}, {CImportReport::notSentWord, 16}}));
+        QCOMPARE(report.at(39).value(3), QStringLiteral("Не отправлено: импорт отменён"));
+        QCOMPARE(labelText(import, "stateLabel"), QStringLiteral("Импорт отменён: не отправлено 16, без ответа 15"));
+    }
+
+    void connectionLostHalfway()
+    {
+        CKeySheetImport* import = confirmImport(goodSheet(40));
+        QVERIFY(import);
+        const QStringList first = takeRequests(16);
+        for (int i = 0; i < 7; ++i)
+            m_server.send(verdict(PK::Status::added, first.at(i)));
+        // An answer that names no device is the oldest request's: answers keep the order of requests.
+        m_server.send(verdict(PK::Status::updated, QString()));
+        QTRY_COMPARE(import->session()->answeredCount(), 8);
+        QSignalSpy done(import, &CKeySheetImport::finished);
+        m_server.dropClient();
+        QVERIFY(done.wait(5000));
+
+        QCOMPARE(import->session()->stopReason(), CImportSession::Stop::ConnectionLost);
+        QCOMPARE(labelText(import, "stateLabel"),
+                 QStringLiteral("Соединение с сервером потеряно: отправлено 24, получено ответов 8; не отправлено 16"));
+        const QVector<QStringList> report = reportRows(import->reportPath());
+        QCOMPARE(report.size(), 40);
+        QCOMPARE(report.at(7).value(2), PK::Status::updated);
+        QCOMPARE(report.at(8).value(2), CImportReport::noAnswerWord);
+        QCOMPARE(report.at(24).value(2) + ": " + report.at(24).value(3),
+                 CImportReport::notSentWord + QStringLiteral(": Не отправлено: соединение с сервером потеряно"));
+    }
+
+    // A devices file that cannot be written stops the import after one box, not one box per row.
+    void devicesFileUnwritable()
+    {
+        const QString devicesFile = currentDevicesFileName;
+        currentDevicesFileName = m_dir.path();   // a folder
+        ModalAnswerer boxes;
+        boxes.answer(QMessageBox::Ok);
+        CKeySheetImport* import = confirmImport(goodSheet(20));
+        currentDevicesFileName = devicesFile;
+        QVERIFY(import);
+        QCOMPARE(boxes.answered(), 1);
+        QCOMPARE(import->session()->sentCount(), 1);
+        QSignalSpy done(import, &CKeySheetImport::finished);
+        m_server.send(verdict(PK::Status::added, devEuiOf(m_server.waitForMessage(PK::manageDevicesReq))));
+        QVERIFY(done.wait(5000));
+        QCOMPARE(import->session()->stopReason(), CImportSession::Stop::DevicesFileFailed);
+        QCOMPARE(reportRows(import->reportPath()).at(19).value(3),
+                 QStringLiteral("Не отправлено: файл устройств не записывается"));
+    }
+
+    void tableFilter_data()
+    {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QStringList>("shown");
+        QTest::newRow("none") << "" << QStringList{"Boiler room", "boiler 2", "Pump", "Имя не установлено"};
+        QTest::newRow("name, any case") << "BOIL" << QStringList{"Boiler room", "boiler 2"};
+        QTest::newRow("DevEUI, lower case") << "aa00000003" << QStringList{"Pump"};
+        QTest::newRow("nothing") << "nowhere" << QStringList();
+    }
+
+    void tableFilter()
+    {
+        QFETCH(QString, filter);
+        auto* table = TestHelpers::child<QTableWidget>(m_ws.get(), "deviceTable");
+        m_server.send(FakeServer::serverInfoResp(true));   // prepares the table
+        const auto fill = [this](const QJsonArray& devices) {
+            QSignalSpy lists(CMessageParser::instance(), &CMessageParser::devicesList);
+            m_server.send({{PK::cmd, PK::getDevicesResp}, {PK::devicesList, devices}});
+            return lists.wait(2000);
+        };
+        const auto device = [](int i, const QString& name, const QString& deviceClass) {
+            return QJsonObject{{PK::devEui, euiOf(i)}, {PK::devName, name}, {PK::devClass, deviceClass}};
+        };
+        QVERIFY(fill({device(1, "Boiler room", "CLASS_A")}));
+        TestHelpers::child<QLineEdit>(m_ws.get(), "tableFilterEdit")->setText(filter);
+        // A refill is filtered as well.
+        QVERIFY(fill({device(1, "Boiler room", "CLASS_A"), device(2, "boiler 2", "CLASS_C"),
+                      device(3, "Pump", "CLASS_A"), device(4, "", "CLASS_A")}));
+        QStringList shown;
+        for (int row = 0; row < table->rowCount(); ++row) {
+            if (!table->isRowHidden(row))
+                shown << table->item(row, 0)->text();
+        }
+        QTEST(shown, "shown");
+
+        const QString path = m_dir.filePath("devices.csv");
+        QString error;
+        QVERIFY(m_ws->findChild<CDeviceTableFilter*>()->exportTo(path, &error));
+        const QHash<QString, QString> lines = {
+            {"Boiler room", "Boiler room," + euiOf(1) + ",CLASS_A"}, {"boiler 2", "boiler 2," + euiOf(2) + ",CLASS_C"},
+            {"Pump", "Pump," + euiOf(3) + ",CLASS_A"}, {"Имя не установлено", "Имя не установлено," + euiOf(4) + ",CLASS_A"}};
+        QStringList expected{"name,DevEUI,class"};
+        for (const QString& name : shown)
+            expected << lines.value(name);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), "\xEF\xBB\xBF" + (expected.join('\n') + '\n').toUtf8());
+    }
+};
+
+QTEST_MAIN(TestImport)
+#include "tst_import.moc"
