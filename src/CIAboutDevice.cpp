@@ -149,6 +149,7 @@ void CIAboutDevice::buildRegistrationTab(QWidget* tab)
 
     m_messageLabel = new QLabel(tab);
     m_messageLabel->setObjectName(QStringLiteral("messageLabel"));
+    m_messageLabel->setTextFormat(Qt::PlainText);
     m_messageLabel->setWordWrap(true);
     QFont font = m_messageLabel->font();
     font.setPixelSize(16);
@@ -621,7 +622,7 @@ void CIAboutDevice::requestAllDevices()
 
 void CIAboutDevice::prepareToFillTable(CloraInfoResp info)
 {
-    DIAG() << info.deviceCountOther + info.deviceCountZarvo;
+    DIAG() << qint64(info.deviceCountOther) + info.deviceCountZarvo;
     if (m_deviceTable->rowCount() > 0)
         m_deviceTable->setRowCount(0);
     m_deviceTable->setColumnCount(3);
@@ -753,6 +754,7 @@ void CIAboutDevice::confirmAndDelete(const QString& devEui)
     QMessageBox box(QMessageBox::Warning, tr("Предупреждение"),
                     tr("Вы уверены что хотите удалить устройство %1?").arg(devEui),
                     QMessageBox::Ok | QMessageBox::Cancel);
+    box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::Cancel);
     if (box.exec() != QMessageBox::Ok)
         return;

@@ -425,7 +425,7 @@ void CMessageParser::authResp(const QString& msg)
     m_lastAuth.status = object.value(PK::status).toBool(false);
     m_lastAuth.errString = object.value(PK::errString).toString();
 
-    DIAG() << QString(QStringLiteral("token: ") + m_lastAuth.token);
+    DIAG() << QString(QStringLiteral("token: ") + Diagnostics::masked(m_lastAuth.token));
     DIAG() << QStringLiteral("status: %1").arg(int(m_lastAuth.status));
     DIAG() << QString(QStringLiteral("devie access: ") + m_lastAuth.deviceAccess);
     DIAG() << QString(QStringLiteral("err string: ") + m_lastAuth.errString);
@@ -435,10 +435,20 @@ void CMessageParser::authResp(const QString& msg)
 
 void CMessageParser::closeAuthResp(const QString& msg)
 {
+    // A logout answer can only end a login that stands: one that refuses the
+    // logout keeps it, and no answer of any shape may start one.
+    if (!m_lastAuth.status) {
+        DIAG() << "no login to end";
+        return;
+    }
     const QJsonObject object = objectOf(msg);
-    // A confirmed logout means "not logged in any more".
-    m_lastAuth.status = !object.value(PK::status).toBool(false);
-    m_lastAuth.errString = object.value(PK::errString).toString();
+    const QString errString = object.value(PK::errString).toString();
+    if (!object.value(PK::status).toBool(false)) {
+        DIAG() << QString(QStringLiteral("logout refused: ") + errString);
+        return;
+    }
+    m_lastAuth.status = false;
+    m_lastAuth.errString = errString;
     emit authMsgResp(m_lastAuth);
 }
 
@@ -449,8 +459,9 @@ void CMessageParser::srvInfoResp(const QString& msg)
     if (!object.contains(PK::deviceCount))
         return;
     const QJsonObject counts = object.value(PK::deviceCount).toObject();
-    m_lastInfo.deviceCountOther = counts.value(PK::deviceCountOther).toInt(0);
-    m_lastInfo.deviceCountZarvo = counts.value(PK::deviceCountZarvo).toInt(0);
+    // A count below zero is no count at all.
+    m_lastInfo.deviceCountOther = qMax(0, counts.value(PK::deviceCountOther).toInt(0));
+    m_lastInfo.deviceCountZarvo = qMax(0, counts.value(PK::deviceCountZarvo).toInt(0));
     m_lastInfo.status = object.value(PK::status).toBool(false);
     emit serverInfoResp(m_lastInfo);
 }

@@ -11,6 +11,9 @@
 #include <QStringList>
 #include <QUrl>
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 SingleInstance<CServerClient> client;
 
@@ -32,18 +35,23 @@ QUrl serverUrl(const QString& address)
     return QUrl(QStringLiteral("ws://") + address, QUrl::TolerantMode);
 }
 
-// The trace of a sent login request must not carry the password in clear.
+// The trace of a sent request must carry neither the password (login) nor
+// the session token (logout) in clear.
 QString printable(const QString& message)
 {
-    if (!message.contains(ProtocolKeys::password))
+    const QString secrets[] = {ProtocolKeys::password, ProtocolKeys::token};
+    const auto named = [&message](const QString& key) { return message.contains(key); };
+    if (std::none_of(std::begin(secrets), std::end(secrets), named))
         return message;
     QJsonObject object = QJsonDocument::fromJson(message.toUtf8()).object();
-    if (object.value(ProtocolKeys::cmd).toString() != ProtocolKeys::authReq
-        || !object.contains(ProtocolKeys::password))
-        return message;
-    object.insert(ProtocolKeys::password,
-                  Diagnostics::masked(object.value(ProtocolKeys::password).toString()));
-    return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
+    bool masked = false;
+    for (const QString& key : secrets) {
+        if (object.contains(key)) {
+            object.insert(key, Diagnostics::masked(object.value(key).toString()));
+            masked = true;
+        }
+    }
+    return masked ? QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)) : message;
 }
 } // namespace
 
@@ -83,7 +91,10 @@ CServerClient::CServerClient(const QString& text, QObject* parent)
     });
     connect(parser, &CMessageParser::serverInfoResp, this, [this](const CloraInfoResp& info) {
         DIAG() << info.status;
-        changeState(info.status ? ready : serverInfoRespError);
+        // Requests pass only within a login: a stray answer after a logout
+        // (or before any login) must not open the gate.
+        if (loginStands())
+            changeState(info.status ? ready : serverInfoRespError);
     });
 
     qDebug().noquote().nospace() << ProtocolKeys::separator << '\n';
@@ -159,6 +170,19 @@ void CServerClient::abandonLogin()
     m_lossReported = true;   // the operator's own doing, not a lost session
     abort();
     changeState(disconnected);
+}
+
+bool CServerClient::loginStands() const
+{
+    switch (m_state) {
+    case authorizationSuccess:
+    case ready:
+    case commonErrors:
+    case serverInfoRespError:
+        return true;
+    default:
+        return false;
+    }
 }
 
 void CServerClient::changeState(EClientStates state)

@@ -68,6 +68,8 @@ signals:
 private:
     CServerClient(const QString& text, QObject* parent);
     void sendLogin();
+    // The server accepted a login and no logout or loss has ended it since.
+    bool loginStands() const;
 
     void reportConnectionLoss();
 

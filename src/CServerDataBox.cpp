@@ -55,6 +55,9 @@ CServerDataBox::CServerDataBox(QWidget* parent)
     for (int row = 0; row < RowCount; ++row) {
         m_captions[row] = new QLabel(captions[row], m_rowsPanel);
         m_values[row] = new QLabel(m_rowsPanel);
+        // The values come from the server: a name such as <img src=...> must
+        // show as typed, not load a file or dress itself up as a verdict.
+        m_values[row]->setTextFormat(Qt::PlainText);
         m_values[row]->setTextInteractionFlags(Qt::TextSelectableByMouse);
         QHBoxLayout* line = WIDGET::prepareInnerHLayout(rows);
         line->addWidget(m_captions[row]);

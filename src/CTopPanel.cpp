@@ -73,7 +73,8 @@ CTopPanel::CTopPanel(QWidget* parent)
 
 void CTopPanel::countDevicesOnServer(CloraInfoResp countdeviceinfo)
 {
-    m_totalValue->setText(QString::number(countdeviceinfo.deviceCountOther + countdeviceinfo.deviceCountZarvo));
+    // Two counts near the top of their range still add up.
+    m_totalValue->setText(QString::number(qint64(countdeviceinfo.deviceCountOther) + countdeviceinfo.deviceCountZarvo));
 }
 
 void CTopPanel::setCurrentDevicesCount(int count)

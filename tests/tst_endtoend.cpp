@@ -4,27 +4,35 @@
 
 #include "CExpertSettingsField.h"
 #include "CIAboutDevice.h"
+#include "CLeftPanel.h"
 #include "CMainWindow.h"
 #include "CMessageParser.h"
 #include "COptionalSettingsField.h"
 #include "CServerClient.h"
 #include "CServerDataBox.h"
+#include "CServerSettingsWidget.h"
 #include "EndToEndRig.h"
+#include "LogOutputWidget.h"
+#include "MessageCapture.h"
 #include "ProtocolKeys.h"
 #include "ServerProcess.h"
 
+#include <QCheckBox>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLoggingCategory>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QSignalSpy>
+#include <QTabWidget>
 #include <QTest>
 #include <QWebSocket>
 
+#include <algorithm>
 #include <memory>
 
 namespace Keys = ProtocolKeys;
@@ -33,6 +41,8 @@ namespace Status = ProtocolKeys::Status;
 namespace {
 
 const QString devicesFile = QStringLiteral("Devices.txt");
+// Unlike "admin" it shows up in no trace by chance: the login name, say.
+const QString password = QStringLiteral("Pw-7kQ2-zx");
 const QString appEuiHex = QStringLiteral("70B0C0D0E0F01020");
 const QString appKeyHex = QStringLiteral("2B7E151628AED2A6ABF7158809CF4F3C");
 const QString addedText = QStringLiteral(
@@ -72,7 +82,7 @@ QJsonObject askServer(const QString& address, const QString& request, const QStr
         const QJsonObject answer = QJsonDocument::fromJson(answers.first().at(0).toString().toUtf8()).object();
         return answer.value(Keys::cmd).toString() == cmd ? answer : QJsonObject{{Keys::cmd, QStringLiteral("<other answer>")}};
     };
-    if (!ask(CMessageParser::authReq(QStringLiteral("admin"), QStringLiteral("admin")), Keys::authResp)
+    if (!ask(CMessageParser::authReq(QStringLiteral("admin"), password), Keys::authResp)
              .value(Keys::status).toBool())
         return {{Keys::cmd, QStringLiteral("<no login>")}};
     return ask(request, answerCmd);
@@ -124,6 +134,7 @@ private slots:
     void registerOneDeviceByHand();
     void autoModeRegistersEveryScanOnce();
     void deleteAddedLeavesOthersDevices();
+    void secretsStayOutOfEveryLine();
 
 private:
     DevServer::ServerProcess m_server{QStringLiteral(TESMAR_DEVSERVER_PATH)};
@@ -134,7 +145,8 @@ void TestEndToEnd::initTestCase()
 {
     QFile::remove(QStringLiteral("settings.cfg"));
     QFile::remove(devicesFile);
-    QVERIFY2(m_server.start({QStringLiteral("--max-devices"), QString::number(autoScans * 2)}),
+    QVERIFY2(m_server.start({QStringLiteral("--max-devices"), QString::number(autoScans * 2),
+                             QStringLiteral("--password"), password}),
              qPrintable(m_server.errorText()));
     m_rig = std::make_unique<EndToEndRig>();
     QVERIFY2(m_rig->isScannerOpen(), qPrintable(m_rig->errorText()));
@@ -142,7 +154,7 @@ void TestEndToEnd::initTestCase()
 
 void TestEndToEnd::registerOneDeviceByHand()
 {
-    QVERIFY(m_rig->logIn(m_server.address(), QStringLiteral("admin"), QStringLiteral("admin")));
+    QVERIFY(m_rig->logIn(m_server.address(), QStringLiteral("admin"), password));
     auto* add = m_rig->window()->findChild<QPushButton*>(QStringLiteral("addButton"));
     QVERIFY(add->isEnabled());
     QTRY_COMPARE(m_rig->totalCounterText(), QStringLiteral("0"));
@@ -240,6 +252,67 @@ void TestEndToEnd::deleteAddedLeavesOthersDevices()
     m_rig->clickDeleteAddedDevices();
     QVERIFY(removals.wait(5000));
     QCOMPARE(devicesOnServer(m_server.address()), QStringList{before});
+
+    // The server is left as the other tests expect it: empty.
+    askServer(m_server.address(), CMessageParser::deleteDevicesReq({before}), Keys::deleteDevicesResp);
+    QCOMPARE(devicesOnServer(m_server.address()), QStringList());
+}
+
+void TestEndToEnd::secretsStayOutOfEveryLine()
+{
+    CServerSettingsWidget* login = m_rig->window()->leftPanel()->serverSettings();
+    auto* disconnect = login->findChild<QPushButton*>(QStringLiteral("disconnectButton"));
+    auto* connect = login->findChild<QPushButton*>(QStringLiteral("connectButton"));
+    const auto status = [login] { return login->findChild<QLabel*>(QStringLiteral("statusText"))->text(); };
+    if (m_rig->client()->isReady()) {
+        disconnect->click();   // ends the session of the tests before
+        QTRY_COMPARE(status(), QStringLiteral("Offline:"));
+    }
+
+    // A whole session: login (credentials remembered), counts, a registration,
+    // the device list, a logout and a second login.
+    MessageCapture capture;
+    const int logBefore = LogOutputWidget::instance()->plainText().size();
+    QSignalSpy logins(m_rig->parser(), &CMessageParser::authMsgResp);
+    login->findChild<QCheckBox*>(QStringLiteral("remembermeCheck"))->setChecked(true);
+    QVERIFY(m_rig->logIn(m_server.address(), QStringLiteral("admin"), password));
+    QTRY_COMPARE(m_rig->totalCounterText(), QStringLiteral("0"));
+    m_rig->setAutoMode(true);
+    QCOMPARE(m_rig->scanAndWaitForVerdict(EndToEndRig::scanCode(devEuiOf(0x5EC), appEuiHex, appKeyHex)),
+             Status::added);
+    QSignalSpy lists(m_rig->parser(), &CMessageParser::devicesList);
+    auto* tabs = m_rig->window()->findChild<QTabWidget*>(QStringLiteral("tabs"));
+    tabs->setCurrentIndex(1);
+    QVERIFY(lists.wait(5000));
+    tabs->setCurrentIndex(0);
+
+    // Pressed twice before the answer: the server confirms the first logout
+    // and refuses the second, which must not log the program back in.
+    QSignalSpy answers(m_rig->client(), &QWebSocket::textMessageReceived);
+    const auto logoutAnswers = [&answers] {
+        return std::count_if(answers.begin(), answers.end(), [](const QList<QVariant>& arguments) {
+            return arguments.at(0).toString().contains(Keys::closeAuthResp);
+        });
+    };
+    disconnect->click();
+    disconnect->click();
+    QTRY_COMPARE(logoutAnswers(), 2);
+    QCoreApplication::processEvents();   // their queued parse
+    QCOMPARE(status(), QStringLiteral("Offline:"));
+    QCOMPARE(m_rig->client()->clientState(), CServerClient::disconnected);
+    QVERIFY(connect->isEnabled());
+    QVERIFY(m_rig->logIn(m_server.address(), QStringLiteral("admin"), password));
+
+    QStringList secrets{password};
+    for (const QList<QVariant>& arguments : logins)
+        secrets << arguments.at(0).value<CloraAuthResp>().token;
+    secrets.removeDuplicates();
+    QCOMPARE(secrets.size(), 3);   // the password and the two logins' tokens
+    QStringList lines = capture.lines();
+    lines += LogOutputWidget::instance()->plainText().mid(logBefore).split(QLatin1Char('\n'));
+    QVERIFY(capture.contains(Keys::closeAuthReq));
+    for (const QString& secret : secrets)
+        QCOMPARE(lines.filter(secret), QStringList());
 }
 
 QTEST_MAIN(TestEndToEnd)

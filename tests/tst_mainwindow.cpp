@@ -12,6 +12,8 @@
 
 #include <QtWidgets>
 
+#include <climits>
+
 namespace {
 QString labelText(const QWidget* parent, const char* name) { return TestHelpers::child<QLabel>(parent, name)->text(); }
 void storeLanguage(const QVariant& value)
@@ -113,6 +115,8 @@ private slots:
         FakeServer server;   // answers the login with 3 other and 5 own devices
         QVERIFY(server.loginClient(CServerClient::instance()));
         QTRY_COMPARE(labelText(window.topPanel(), "totalValue"), QStringLiteral("8"));
+        server.send(FakeServer::serverInfoResp(true, INT_MAX, INT_MAX));
+        QTRY_COMPARE(labelText(window.topPanel(), "totalValue"), QStringLiteral("4294967294"));
 
         const QStringList euis = {QStringLiteral("0011223344556677"), QStringLiteral("8899AABBCCDDEEFF")};
         for (const QString& eui : euis)

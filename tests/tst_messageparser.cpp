@@ -51,9 +51,12 @@ private slots:
 
     void init()
     {
-        // Login answers fed to the parser move the client too; a positive info answer makes it ready again.
-        if (!CServerClient::instance()->isReady())
+        // Login answers fed to the parser move the client too: a test that logged it out logs it in again.
+        if (!CServerClient::instance()->isReady()) {
+            feed(FakeServer::authResp(true));
+            QVERIFY(!m_server.waitForMessage(PK::serverInfoReq).isEmpty());
             feed(FakeServer::serverInfoResp(true));
+        }
         QVERIFY(CServerClient::instance()->isReady());
         m_server.clearMessages();
     }
@@ -86,7 +89,7 @@ private slots:
         QVERIFY(resp.status && resp.token == "abc" && resp.deviceAccess.isEmpty());   // a number is not text
         // The client, ready before, took the positive login as a new one.
         QVERIFY(!m_server.waitForMessage(PK::serverInfoReq).isEmpty());
-        // A logout answer keeps the token and always means "logged out".
+        // A confirmed logout keeps the token and means "logged out".
         feed({{PK::cmd, PK::closeAuthResp}, {PK::status, true}, {PK::errString, "bye"}});
         resp = take<CloraAuthResp>(auth);
         QVERIFY(!resp.status && resp.token == "abc" && resp.errString == "bye");
@@ -97,6 +100,8 @@ private slots:
               {PK::deviceCount, QJsonObject{{PK::deviceCountOther, "3"}, {PK::deviceCountZarvo, "5"}}}});
         const auto counts = take<CloraInfoResp>(info);
         QCOMPARE(counts.deviceCountOther + counts.deviceCountZarvo, 0);
+        feed(FakeServer::serverInfoResp(true, -3, 5));
+        QCOMPARE(take<CloraInfoResp>(info).deviceCountOther, 0);
         feed({{PK::cmd, PK::serverInfoResp}, {PK::status, true}});
         QVERIFY(info.isEmpty());
     }

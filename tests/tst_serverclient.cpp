@@ -87,28 +87,44 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(m_server->messages().contains(cyrillic), 2000);
     }
 
+    // Unsolicited answers of every shape: only a confirmed logout ends the login, nothing starts one.
     void answersMoveTheState_data()
     {
-        QTest::addColumn<QJsonObject>("answer");
+        QTest::addColumn<QJsonArray>("answers");
         QTest::addColumn<State>("expected");
-        QTest::newRow("server info failed") << FakeServer::serverInfoResp(false) << CServerClient::serverInfoRespError;
-        QTest::newRow("logout confirmed")
-            << QJsonObject{{PK::cmd, PK::closeAuthResp}, {PK::status, true}} << CServerClient::disconnected;
-        QTest::newRow("logout refused keeps the login")
-            << QJsonObject{{PK::cmd, PK::closeAuthResp}, {PK::status, false}} << CServerClient::authorizationSuccess;
+        const QJsonObject confirmed{{PK::cmd, PK::closeAuthResp}, {PK::status, true}};
+        const QJsonObject refused{{PK::cmd, PK::closeAuthResp}, {PK::status, false}};
+        const QJsonObject noStatus{{PK::cmd, PK::closeAuthResp}};
+        const QJsonObject textStatus{{PK::cmd, PK::closeAuthResp}, {PK::status, "true"}};
+        const State ready = CServerClient::ready;
+        const State loggedOut = CServerClient::disconnected;
+        QTest::newRow("server info failed") << QJsonArray{FakeServer::serverInfoResp(false)}
+                                            << CServerClient::serverInfoRespError;
+        QTest::newRow("logout confirmed") << QJsonArray{confirmed} << loggedOut;
+        QTest::newRow("logout refused") << QJsonArray{refused} << ready;
+        QTest::newRow("no status") << QJsonArray{noStatus} << ready;
+        QTest::newRow("status not a boolean") << QJsonArray{textStatus} << ready;
+        QTest::newRow("refused, then confirmed") << QJsonArray{refused, confirmed} << loggedOut;
+        QTest::newRow("confirmed, then refused") << QJsonArray{confirmed, refused} << loggedOut;
+        QTest::newRow("confirmed, then no status") << QJsonArray{confirmed, noStatus} << loggedOut;
+        QTest::newRow("confirmed, then not a boolean") << QJsonArray{confirmed, textStatus} << loggedOut;
+        QTest::newRow("counts after the logout") << QJsonArray{confirmed, FakeServer::serverInfoResp(true)}
+                                                 << loggedOut;
     }
 
     void answersMoveTheState()
     {
-        QFETCH(QJsonObject, answer);
+        QFETCH(QJsonArray, answers);
         QVERIFY(m_server->loginClient(m_client));
         m_server->clearMessages();
-        m_server->send(answer);
-        QFETCH(State, expected);
-        QTRY_COMPARE_WITH_TIMEOUT(m_client->clientState(), expected, 2000);
-        // Only a refused logout is followed by a new info request, which may still be on its way.
-        const int infoRequests = expected == CServerClient::authorizationSuccess ? 1 : 0;
-        QTRY_COMPARE_WITH_TIMEOUT(m_server->received(PK::serverInfoReq).size(), infoRequests, 2000);
+        // A deletion answer after them tells when they have all been handled.
+        QSignalSpy handled(CMessageParser::instance(), &CMessageParser::deviceMbRemoved);
+        for (const QJsonValue& answer : answers)
+            m_server->send(answer.toObject());
+        m_server->send({{PK::cmd, PK::deleteDevicesResp}, {PK::deviceDeleteStatus, QJsonArray()}});
+        QVERIFY(handled.wait(2000));
+        QTEST(m_client->clientState(), "expected");
+        QCOMPARE(m_server->received(PK::serverInfoReq).size(), 0);
     }
 
     void requestsAreRefusedBeforeReady()

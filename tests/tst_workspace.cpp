@@ -114,6 +114,34 @@ private slots:
         QCOMPARE(m_ws->deviceInfo().devName, QStringLiteral("Boiler room"));
     }
 
+    // Texts from the server show as typed: markup in them is neither rendered nor loaded.
+    void serverTextsShownVerbatim()
+    {
+        QTemporaryDir dir;
+        const QString picture = dir.filePath(QStringLiteral("big.png"));
+        QVERIFY(QImage(600, 600, QImage::Format_RGB32).save(picture));
+        const QString name = QStringLiteral("<img src=\"file://%1\">").arg(picture);
+        const QString devClass = QStringLiteral("<b style=\"color:red\">maxDevCountReached</b>");
+        const QString devEui = QStringLiteral("70B3D57ED0002101");
+        m_ws->scanDeviceInfo(scanned(devEui));
+        QJsonObject device = serverDevice(devEui, name);
+        device.insert(PK::devClass, devClass);
+        m_server.send(devicesResp({device}));
+        QTRY_COMPARE(box()->valueText(CServerDataBox::DevName), name);
+        QCOMPARE(box()->valueText(CServerDataBox::DevClass), devClass);
+        int checked = 0;
+        for (const QLabel* value : box()->findChildren<QLabel*>()) {
+            if (value->text() != name && value->text() != devClass)
+                continue;
+            ++checked;
+            // Room for every character typed, and a single line: no picture.
+            const QFontMetrics metrics = value->fontMetrics();
+            QVERIFY2(value->sizeHint().width() >= metrics.horizontalAdvance(value->text()), qPrintable(value->text()));
+            QVERIFY2(value->sizeHint().height() < 2 * metrics.height(), qPrintable(value->text()));
+        }
+        QCOMPARE(checked, 2);
+    }
+
     void nameTemplates_data()
     {
         const QString devEui = QStringLiteral("70B3D57ED0003001");
