@@ -1,6 +1,7 @@
 #include "CSettings.h"
 
 #include "Diagnostics.h"
+#include "QtCompat.h"
 #include "SingleInstance.h"
 
 #include <QDir>
@@ -49,6 +50,7 @@ QString storePath()
 CSettings::CSettings(const QString& fileName, QObject* parent)
     : QSettings(fileName, QSettings::IniFormat, parent)
 {
+    QtCompat::useUtf8(*this);
 }
 
 CSettings* CSettings::instance(QObject* parent)
