@@ -1,14 +1,17 @@
 #include "DeviceRules.h"
 #include "ServerConfig.h"
 #include "ServerEndpoint.h"
+#include "TesmarVersion.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QTextStream>
 
+#ifdef Q_OS_UNIX
 #include <QSocketNotifier>
 
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -78,7 +81,7 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tesmar-devserver"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.3.3"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TESMAR_VERSION));
 
     const DevServer::ServerConfig defaults;
     QCommandLineParser parser;
@@ -114,9 +117,11 @@ int main(int argc, char* argv[])
     };
     parser.addOptions(options);
     parser.addOption({QStringLiteral("verbose"), QStringLiteral("Print every message in and out.")});
+#ifdef Q_OS_UNIX
     parser.addOption({QStringLiteral("exit-with-parent"),
                       QStringLiteral("Stop when standard input closes: the process that started "
                                      "this one and holds its input has ended.")});
+#endif
 
     QTextStream err(stderr);
     if (!parser.parse(QCoreApplication::arguments())) {
@@ -131,7 +136,9 @@ int main(int argc, char* argv[])
     // A test that crashes must not leave its server behind: an orphan keeps
     // the test's output open, and the test runner waits on it until its
     // timeout. The starting process holds our standard input; when it ends,
-    // however it ends, the input closes.
+    // however it ends, the input closes. A socket notifier cannot watch
+    // standard input on Windows, so the option exists only elsewhere.
+#ifdef Q_OS_UNIX
     if (parser.isSet(QStringLiteral("exit-with-parent"))) {
         auto* input = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, &app);
         QObject::connect(input, &QSocketNotifier::activated, &app, [input] {
@@ -142,6 +149,7 @@ int main(int argc, char* argv[])
             }
         });
     }
+#endif
 
     DevServer::ServerConfig config;
     QString error;

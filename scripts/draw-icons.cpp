@@ -1,6 +1,7 @@
-// Draws the program's embedded pictures into src/icons.
+// Draws the program's embedded pictures into src/icons and, given a second
+// directory, the installed application icon into it.
 //   g++ -fPIC -std=c++17 scripts/draw-icons.cpp $(pkg-config --cflags --libs Qt5Gui) -o /tmp/draw-icons
-//   QT_QPA_PLATFORM=offscreen /tmp/draw-icons src/icons
+//   QT_QPA_PLATFORM=offscreen /tmp/draw-icons src/icons packaging
 #include <QDir>
 #include <QFont>
 #include <QGuiApplication>
@@ -65,12 +66,10 @@ QPen glyphPen(qreal width)
     return QPen(white, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
 }
 
-void logo(QPainter& p, const QString& word)
+// Radio waves leaving a dot: the device the program provisions.
+void emblem(QPainter& p)
 {
-    const QColor ink(32, 64, 112);
     const QColor accent(0, 150, 136);
-
-    // Radio waves leaving a dot: the device the program provisions.
     p.setPen(Qt::NoPen);
     p.setBrush(accent);
     p.drawEllipse(QPointF(14, 34), 4, 4);
@@ -80,6 +79,12 @@ void logo(QPainter& p, const QString& word)
         const qreal r = 7.0 * i + 2;
         p.drawArc(QRectF(14 - r, 34 - r, 2 * r, 2 * r), 10 * 16, 70 * 16);
     }
+}
+
+void logo(QPainter& p, const QString& word)
+{
+    const QColor ink(32, 64, 112);
+    emblem(p);
 
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setBold(true);
@@ -95,7 +100,7 @@ int main(int argc, char* argv[])
 {
     QGuiApplication app(argc, argv);
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s <icons directory>\n", argv[0]);
+        std::fprintf(stderr, "usage: %s <icons directory> [<application icon directory>]\n", argv[0]);
         return 2;
     }
     const QDir dir(QString::fromLocal8Bit(argv[1]));
@@ -140,6 +145,16 @@ int main(int argc, char* argv[])
                [](QPainter& p) { logo(p, QStringLiteral("Tesmar")); });
     ok &= save(dir, "Zarvo_logo_ru.png", wordmark,
                [](QPainter& p) { logo(p, QStringLiteral("Тесмар")); });
+
+    if (argc > 2) {
+        // The emblem alone, centred and scaled up to fill a square icon.
+        ok &= save(QDir(QString::fromLocal8Bit(argv[2])), "tesmar.png", QSize(128, 128), [](QPainter& p) {
+            p.translate(64, 64);
+            p.scale(3.8, 3.8);
+            p.translate(-24.25, -23.75);
+            emblem(p);
+        });
+    }
 
     return ok ? 0 : 1;
 }

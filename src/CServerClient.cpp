@@ -4,6 +4,7 @@
 #include "CSettings.h"
 #include "Diagnostics.h"
 #include "ProtocolKeys.h"
+#include "QtCompat.h"
 #include "SingleInstance.h"
 
 #include <QJsonDocument>
@@ -66,8 +67,7 @@ CServerClient::CServerClient(const QString& text, QObject* parent)
         sendLogin();
     });
     connect(this, &QWebSocket::disconnected, this, &CServerClient::onDisconnected);
-    connect(this, QOverload<QAbstractSocket::SocketError>::of(&QWebSocket::error), this,
-            &CServerClient::onSocketError, Qt::DirectConnection);
+    connect(this, QtCompat::webSocketErrorSignal(), this, &CServerClient::onSocketError, Qt::DirectConnection);
 #ifndef QT_NO_SSL
     connect(this, QOverload<const QList<QSslError>&>::of(&QWebSocket::sslErrors), this,
             [](const QList<QSslError>& errors) {
@@ -105,7 +105,7 @@ CServerClient::~CServerClient()
     // The socket base may still signal while it shuts down; this part is gone by then.
     disconnect(this, &QWebSocket::connected, this, nullptr);
     disconnect(this, &QWebSocket::disconnected, this, nullptr);
-    disconnect(this, QOverload<QAbstractSocket::SocketError>::of(&QWebSocket::error), this, nullptr);
+    disconnect(this, QtCompat::webSocketErrorSignal(), this, nullptr);
 }
 
 CServerClient* CServerClient::instance(const QString& text, QObject* parent)

@@ -1,6 +1,7 @@
 #include "CSettings.h"
 
 #include "Diagnostics.h"
+#include "QtCompat.h"
 #include "SingleInstance.h"
 
 #include <QDir>
@@ -64,6 +65,7 @@ bool isOnDisk(const QString& fileName, const QString& key, const QVariant& value
 CSettings::CSettings(const QString& fileName, QObject* parent)
     : QSettings(fileName, QSettings::IniFormat, parent)
 {
+    QtCompat::useUtf8(*this);
 }
 
 CSettings* CSettings::instance(QObject* parent)

@@ -4,13 +4,16 @@
 #include "Diagnostics.h"
 #include "LogOutputWidget.h"
 #include "ProtocolKeys.h"
+#include "QtCompat.h"
 #include "SingleInstance.h"
 
 #include <QFile>
 #include <QMessageBox>
 #include <QTextStream>
 
+#ifdef Q_OS_UNIX
 #include <sys/stat.h>
+#endif
 
 namespace {
 SingleInstance<ScannedDevices> record;
@@ -19,9 +22,16 @@ SingleInstance<ScannedDevices> record;
 // shift's paper trail.
 bool isPipe(const QString& path)
 {
+#ifdef Q_OS_UNIX
     struct stat status;
     return ::stat(QFile::encodeName(path).constData(), &status) == 0
            && (S_ISFIFO(status.st_mode) || S_ISSOCK(status.st_mode));
+#else
+    // Windows keeps its pipes apart, under \\.\pipe\, and opening one there
+    // fails at once when no server waits on it.
+    Q_UNUSED(path)
+    return false;
+#endif
 }
 
 void showFileError(const QString& text)
@@ -153,7 +163,7 @@ bool ScannedDevices::writeDeviceToFile(const CLoraDeviceInfo& info)
     }
 
     QTextStream stream(&file);
-    stream.setCodec("UTF-8");
+    QtCompat::useUtf8(stream);
     stream << deviceBlock(info);
     stream.flush();
     const bool written = stream.status() == QTextStream::Ok && file.flush()

@@ -3,28 +3,28 @@
 #include "CServerClient.h"
 #include "CSettings.h"
 #include "Diagnostics.h"
+#include "QtCompat.h"
 #include "ScannedDevices.h"
 #include "StartupProbe.h"
+#include "TesmarVersion.h"
 
 #include <QApplication>
 #include <QTranslator>
 
-namespace {
-const QString appVersion = QStringLiteral("1.3.3");
-} // namespace
-
 int main(int argc, char* argv[])
 {
+    QtCompat::scaleForHighDpi();
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Tesmar ") + appVersion);
+    QApplication::setApplicationName(QStringLiteral("Tesmar " TESMAR_VERSION));
 
     CSettings::instance(&app);
     ScannedDevices::instance(&app);
 
     QTranslator translator;
     DIAG() << CSettings::readValue(CSettings::language, QVariant()).toString();
-    translator.load(QStringLiteral(":/Translations/tesmar_")
-                    + CSettings::readValue(CSettings::language, QVariant()).toString());
+    // A language that names no embedded file leaves the source texts.
+    static_cast<void>(translator.load(QStringLiteral(":/Translations/tesmar_")
+                                      + CSettings::readValue(CSettings::language, QVariant()).toString()));
     app.installTranslator(&translator);
 
     CServerClient* client = CServerClient::instance(QStringLiteral("ws://"), &app);

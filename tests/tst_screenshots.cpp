@@ -50,7 +50,7 @@ private slots:
         ScannedDevices::instance(qApp);
         const QString language = CSettings::readValue(CSettings::language, QVariant()).toString();
         m_prefix = (language.isEmpty() ? QStringLiteral("none") : language) + QLatin1Char('-');
-        m_translator.load(QStringLiteral(":/Translations/tesmar_") + language);
+        static_cast<void>(m_translator.load(QStringLiteral(":/Translations/tesmar_") + language));
         qApp->installTranslator(&m_translator);
         connect(CServerClient::instance(QStringLiteral("ws://"), qApp), &QWebSocket::textMessageReceived,
                 CMessageParser::instance(qApp), &CMessageParser::processReceivedMessage, Qt::QueuedConnection);

@@ -63,6 +63,30 @@ private slots:
         QVERIFY(!CSettings::readValue(static_cast<CSettings::ESettings>(-1), 1).isValid());
     }
 
+    // The Qt 5 and Qt 6 builds read each other's files: non-Latin text is
+    // stored as UTF-8, and the escapes earlier versions wrote still read.
+    void nonLatinTextReadsTheSameInEitherBuild_data()
+    {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::newRow("UTF-8") << QByteArray("[General]\ndevicesFileName=Приборы №1.txt\n");
+        QTest::newRow("escaped") << QByteArray(
+            "[General]\ndevicesFileName=\\x41f\\x440\\x438\\x431\\x43e\\x440\\x44b \\x2116\\x31.txt\n");
+    }
+    void nonLatinTextReadsTheSameInEitherBuild()
+    {
+        QFETCH(QByteArray, stored);
+        delete CSettings::instance();
+        QFile file(QStringLiteral("settings.cfg"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(stored) == stored.size());
+        file.close();
+        CSettings::instance(this);
+        QCOMPARE(CSettings::readValue(CSettings::devicesFileName, QVariant()).toString(),
+                 QStringLiteral("Приборы №1.txt"));
+
+        QVERIFY(CSettings::writeValue(CSettings::devicesFileName, QStringLiteral("Приборы №2.txt")));
+        QVERIFY2(fileText().contains(QStringLiteral("devicesFileName=Приборы №2.txt")), qPrintable(fileText()));
+    }
+
     void aFileThatCannotBeWrittenIsReportedAsFailure()
     {
         // A directory where the file should be: no user, root included, can write it.

@@ -2,7 +2,6 @@
 #include "CTopPanel.h"
 #include "TestHelpers.h"
 
-#include <QLibraryInfo>
 #include <QXmlStreamReader>
 #include <QtWidgets>
 
@@ -44,7 +43,7 @@ private slots:
     void everyTextHasFinishedEnglish()
     {
         const QString sources = qEnvironmentVariable("TESMAR_SOURCE_DIR") + QStringLiteral("/src");
-        const QString lupdate = QLibraryInfo::location(QLibraryInfo::BinariesPath) + QStringLiteral("/lupdate");
+        const QString lupdate = QStringLiteral(TESMAR_LUPDATE_PATH);
         QTemporaryDir dir;
         const QString collected = dir.filePath(QStringLiteral("collected.ts"));
         QProcess process;
