@@ -1,9 +1,10 @@
 #include "CKeySheetReader.h"
 
+#include "QtCompat.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QTextCodec>
 
 #include <array>
 
@@ -68,11 +69,7 @@ QString decoded(const QByteArray& bytes)
 {
     // Spreadsheets save "Unicode text" as UTF-16 with a byte-order mark;
     // everything else is read as UTF-8.
-    QTextCodec* codec = QTextCodec::codecForUtfText(bytes, QTextCodec::codecForName("UTF-8"));
-    QString text = codec->toUnicode(bytes);
-    if (text.startsWith(QChar(0xFEFF)))
-        text.remove(0, 1);
-    return text;
+    return QtCompat::decodeUnicodeText(bytes);
 }
 
 } // namespace

@@ -13,11 +13,18 @@
 //   core); QSerialPort's error signal is errorOccurred in both.
 
 #include <QAbstractSocket>
+#include <QByteArray>
 #include <QGuiApplication>
 #include <QSettings>
 #include <QTextStream>
 #include <QWebSocket>
 #include <QtGlobal>
+
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+#include <QTextCodec>
+#else
+#include <QStringDecoder>
+#endif
 
 namespace QtCompat {
 
@@ -66,6 +73,22 @@ inline void useUtf8(QSettings& settings)
 #else
     Q_UNUSED(settings)
 #endif
+}
+
+// Text of a file that may carry a byte-order mark: UTF-16 or UTF-8 as the
+// mark says, UTF-8 without one; the mark itself is not part of the text.
+// Qt 6 left QTextCodec for QStringDecoder.
+inline QString decodeUnicodeText(const QByteArray& bytes)
+{
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+    QString text = QTextCodec::codecForUtfText(bytes, QTextCodec::codecForName("UTF-8"))->toUnicode(bytes);
+#else
+    QStringDecoder decoder(QStringConverter::encodingForData(bytes).value_or(QStringConverter::Utf8));
+    QString text = decoder.decode(bytes);
+#endif
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    return text;
 }
 
 } // namespace QtCompat
