@@ -6,7 +6,7 @@
 #include "CTopPanel.h"
 
 #include <QApplication>
-#include <QFileInfo>
+#include <QDir>
 #include <QHBoxLayout>
 #include <QProcess>
 #include <QScreen>
@@ -117,7 +117,8 @@ void CMainWindow::restartApp()
         m_restartHandler();
         return;
     }
-    const QString program = QCoreApplication::applicationFilePath();
-    QProcess::startDetached(program, {}, QFileInfo(program).absolutePath());
+    // The new copy starts where this one did, so it reads the same
+    // settings.cfg: an installed program's own directory is not writable.
+    QProcess::startDetached(QCoreApplication::applicationFilePath(), {}, QDir::currentPath());
     QCoreApplication::exit(0);
 }
