@@ -2,39 +2,35 @@
 
 #include "LoraRecords.h"
 
-#include <QHash>
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSize>
 #include <QString>
 #include <QWidget>
 
-#include <array>
 #include <functional>
 
-class CDeviceTableFilter;
+class CDeviceKeysBox;
+class CDeviceTable;
 class CExpertSettingsField;
+class CMessageLabel;
 class COptionalSettingsField;
+class CPresetBar;
 class CServerDataBox;
 struct ExpertSettings;
 struct OptionalSettings;
 class QCheckBox;
-class QComboBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
 class QPushButton;
 class QScrollArea;
 class QTabWidget;
-class QTableWidget;
-struct ExpertSettings;
-struct OptionalSettings;
 
 // The registration workspace: shows each scanned device, looks it up on the
 // server, registers it from the settings form (by click or in auto mode) and
-// shows the verdict; a second tab lists the server's devices and deletes them;
-// named presets fill the settings form.
+// shows the verdict. The parts do their own work: the message line
+// (CMessageLabel), the keys box (CDeviceKeysBox), the server's data
+// (CServerDataBox), the preset row above the form (CPresetBar) and the
+// device table tab (CDeviceTable); DeviceCompletion fills a record from the
+// form. The slots of the table and the presets are kept here for callers.
 //
 // Widgets reachable by object name (for the window and for tests):
 // "tabs", "messageLabel", "devEuiEdit", "appEuiEdit", "appKeyEdit",
@@ -90,12 +86,12 @@ public slots:
     void clearDevInfoFromServer();
     void defaulSettingsWDs();
 
-    // Device table tab
+    // Device table tab, kept by CDeviceTable
     void prepareToFillTable(CloraInfoResp info);
     void fillDeviceTable(QJsonDocument doc);
     void deleteDevice(int row);
 
-    // Presets
+    // Presets, kept by CPresetBar
     void iniPresets(QString presets);
     void findPreset(QString presetName);
     void changePresets();
@@ -113,31 +109,11 @@ private slots:
     void onTabChanged(int index);
     void onDeviceRemoved(const QString& status);
     void updateAddButton();
-    void updateActionPanels();
 
 private:
     void buildRegistrationTab(QWidget* tab);
-    QWidget* buildKeysBox(QWidget* parent);
     QWidget* buildSettingsColumn(QWidget* parent);
-    void buildDeviceTable(QWidget* tab);
-    void connectPresets();
     void requestAllDevices();
-    QWidget* createActionPanel(int row);
-    QString devEuiInRow(int row) const;
-    void confirmAndDelete(const QString& devEui);
-    void selectCustomEntry();
-    enum ComparisonOrder { ExpertFirst, OptionalFirst };
-    void followPreset(ComparisonOrder order);
-    // The diagnostic label of the first value that differs from the stored one, or none.
-    static const char* expertDifference(const ExpertSettings& form, const ExpertSettings& saved);
-    static const char* optionalDifference(const OptionalSettings& form, const OptionalSettings& saved);
-
-    static const QHash<QString, QString>& operatorTexts();
-    // Tall enough for the longest text the message label shows.
-    static int messageHeight(const QFont& font);
-    static QString storedPresets();
-    static bool storePresets(const QJsonArray& presets);
-    static void reportPresetNotStored();
 
     CLoraDeviceInfo m_deviceInfo;
 
@@ -151,14 +127,8 @@ private:
         }
     };
     TabHints m_tabHints;
-    QLabel* m_messageLabel = nullptr;
-    std::array<QLabel*, 6> m_keyCaptions{};
-    QLineEdit* m_devEuiEdit = nullptr;
-    QLineEdit* m_appEuiEdit = nullptr;
-    QLineEdit* m_appKeyEdit = nullptr;
-    QLineEdit* m_devAddrEdit = nullptr;
-    QLineEdit* m_appsKeyEdit = nullptr;
-    QLineEdit* m_nwksKeyEdit = nullptr;
+    CMessageLabel* m_messageLabel = nullptr;
+    CDeviceKeysBox* m_keysBox = nullptr;
     QPushButton* m_addButton = nullptr;
     QCheckBox* m_autoModeCheck = nullptr;
     QPushButton* m_importButton = nullptr;
@@ -166,25 +136,9 @@ private:
     QScrollArea* m_serverDataScroll = nullptr;
     CServerDataBox* m_serverData = nullptr;
 
+    CPresetBar* m_presets = nullptr;
     CExpertSettingsField* m_expert = nullptr;
     COptionalSettingsField* m_optional = nullptr;
 
-    QComboBox* presetCombo = nullptr;
-    QLineEdit* presetNameEdit = nullptr;
-    QPushButton* savePresetButton = nullptr;
-    QString currentPresetName;
-    int currentPresetIndex = 0;
-    // Applying a preset fills the form field by field; comparing against a
-    // half-filled form would wrongly leave the preset, so detection waits.
-    bool m_applyingPreset = false;
-
-    QTableWidget* m_deviceTable = nullptr;
-    CDeviceTableFilter* m_tableFilter = nullptr;
-    bool m_tableConnected = false;
-    // The rows that hold a Delete panel, first to last.
-    struct PanelRows {
-        int first;
-        int last;
-    };
-    PanelRows m_panelRows{0, -1};
+    CDeviceTable* m_deviceTable = nullptr;
 };

@@ -1,7 +1,7 @@
 #include "CImportReport.h"
 
 #include "CCsvFile.h"
-#include "CIAboutDevice.h"
+#include "StatusTexts.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -38,7 +38,7 @@ QVector<CImportReport::Row> CImportReport::rows(const SheetCheck& check, const C
         switch (outcome.outcome) {
         case CImportSession::Outcome::Answered:
             row.verdict = outcome.status;
-            row.text = CIAboutDevice::operatorText(outcome.status);
+            row.text = StatusTexts::operatorText(outcome.status);
             break;
         case CImportSession::Outcome::Sent:
         case CImportSession::Outcome::NoAnswer:

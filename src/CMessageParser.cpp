@@ -34,16 +34,6 @@ bool sendToServer(const QString& message)
     return CServerClient::instance()->sendMessage(message);
 }
 
-// The record keeps its sixteen channel flags as separate fields.
-bool CLoraDeviceInfo::*const channelFlags[16] = {
-    &CLoraDeviceInfo::channel1En,  &CLoraDeviceInfo::channel2En,  &CLoraDeviceInfo::channel3En,
-    &CLoraDeviceInfo::channel4En,  &CLoraDeviceInfo::channel5En,  &CLoraDeviceInfo::channel6En,
-    &CLoraDeviceInfo::channel7En,  &CLoraDeviceInfo::channel8En,  &CLoraDeviceInfo::channel9En,
-    &CLoraDeviceInfo::channel10En, &CLoraDeviceInfo::channel11En, &CLoraDeviceInfo::channel12En,
-    &CLoraDeviceInfo::channel13En, &CLoraDeviceInfo::channel14En, &CLoraDeviceInfo::channel15En,
-    &CLoraDeviceInfo::channel16En,
-};
-
 qint32 CLoraDeviceInfo::*const planFreqs[5] = {
     &CLoraDeviceInfo::freq4, &CLoraDeviceInfo::freq5, &CLoraDeviceInfo::freq6,
     &CLoraDeviceInfo::freq7, &CLoraDeviceInfo::freq8,
@@ -94,8 +84,8 @@ QJsonObject positionObject(const CLoraDeviceInfo& info)
 QJsonObject channelMaskObject(const CLoraDeviceInfo& info)
 {
     QJsonObject mask;
-    for (int i = 0; i < 16; ++i)
-        mask.insert(PK::channelEn(i + 1), info.*channelFlags[i]);
+    for (int channel = 1; channel <= CLoraDeviceInfo::channelCount; ++channel)
+        mask.insert(PK::channelEn(channel), info.channelEnabled(channel));
     return mask;
 }
 

@@ -1,8 +1,11 @@
 #include "CPresetFormat.h"
 
+#include "CSettings.h"
 #include "ProtocolKeys.h"
 
 #include <QJsonDocument>
+
+#include <initializer_list>
 
 namespace PK = ProtocolKeys;
 
@@ -40,6 +43,22 @@ QString freqKey(int index)
 QJsonObject section(const QJsonObject& preset, const QString& key)
 {
     return preset.value(settingsKey).toObject().value(key).toObject();
+}
+
+// Whether a form value differs from the stored one, and the label that says so.
+struct Comparison
+{
+    bool differs;
+    const char* label;
+};
+
+const char* firstDifference(std::initializer_list<Comparison> comparisons)
+{
+    for (const Comparison& comparison : comparisons) {
+        if (comparison.differs)
+            return comparison.label;
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -136,16 +155,81 @@ OptionalSettings CPresetFormat::optionalSettings(const QJsonObject& preset)
 
 QJsonObject CPresetFormat::lastNamed(const QJsonArray& presets, const QString& presetName)
 {
-    QJsonObject found;
-    for (const QJsonValue& element : presets) {
-        const QJsonObject preset = element.toObject();
-        if (name(preset) == presetName)
-            found = preset;
+    const int index = lastIndexOf(presets, presetName);
+    return index < 0 ? QJsonObject() : presets.at(index).toObject();
+}
+
+int CPresetFormat::lastIndexOf(const QJsonArray& presets, const QString& presetName)
+{
+    for (int i = presets.size() - 1; i >= 0; --i) {
+        if (name(presets.at(i).toObject()) == presetName)
+            return i;
     }
-    return found;
+    return -1;
+}
+
+QJsonArray CPresetFormat::withSaved(QJsonArray presets, const QJsonObject& preset)
+{
+    const int existing = lastIndexOf(presets, name(preset));
+    if (existing >= 0)
+        presets.removeAt(existing);
+    presets.append(preset);
+    return presets;
 }
 
 QJsonArray CPresetFormat::parse(const QString& stored)
 {
     return QJsonDocument::fromJson(stored.toUtf8()).array();
+}
+
+QString CPresetFormat::storedText()
+{
+    return CSettings::readValue(CSettings::loraPresets, QVariant()).toString();
+}
+
+bool CPresetFormat::store(const QJsonArray& presets)
+{
+    return CSettings::writeValue(CSettings::loraPresets, QJsonDocument(presets).toJson(QJsonDocument::Compact));
+}
+
+const char* CPresetFormat::expertDifference(const ExpertSettings& form, const ExpertSettings& saved)
+{
+    return firstDifference({
+        {form.adr.serverAdr != saved.adr.serverAdr, "srvEnableADR"},
+        {form.adr.preferDr != saved.adr.preferDr, "preferDr"},
+        {form.adr.preferPower != saved.adr.preferPower, "preferPower"},
+        {form.rx.joinAcceptDelay != saved.rx.joinAcceptDelay, "acceptDelay"},
+        {form.rx.rx1Delay != saved.rx.rx1Delay, "rx1Delay"},
+        {form.rx.rx2Dr != saved.rx.rx2Dr, "rx2Dr"},
+        {form.rx.rxWindow != saved.rx.rxWindow, "rxWindow"},
+        {form.location.altitude != saved.location.altitude, "altitude"},
+        {form.location.longitude != saved.location.longitude, "longtitude"},
+        {form.location.latitude != saved.location.latitude, "latitude"},
+    });
+}
+
+const char* CPresetFormat::optionalDifference(const OptionalSettings& form, const OptionalSettings& saved)
+{
+    const FreqPlanSettings& plan = form.freqPlan;
+    const FreqPlanSettings& savedPlan = saved.freqPlan;
+    // Labels count the five stored frequencies from 1, not from freq4.
+    return firstDifference({
+        {form.device.deviceClass != saved.device.deviceClass, "devClass  edited"},
+        {form.device.name != saved.device.name, "devName edited"},
+        {plan.freq4 != savedPlan.freq4, "freq1 edited"},
+        {plan.freq5 != savedPlan.freq5, "freq2 edited"},
+        {plan.freq6 != savedPlan.freq6, "freq3 edited"},
+        {plan.freq7 != savedPlan.freq7, "freq4 edited"},
+        {plan.freq8 != savedPlan.freq8, "freq5 edited"},
+        {plan.freqRx2 != savedPlan.freqRx2, "freqRx2 edited"},
+        {plan.channelEnabled[0] != savedPlan.channelEnabled[0], "mask1 edited"},
+        {plan.channelEnabled[1] != savedPlan.channelEnabled[1], "mask2 edited"},
+        {plan.channelEnabled[2] != savedPlan.channelEnabled[2], "mask3 edited"},
+        {plan.channelEnabled[3] != savedPlan.channelEnabled[3], "mask4 edited"},
+        {plan.channelEnabled[4] != savedPlan.channelEnabled[4], "mask5 edited"},
+        {plan.channelEnabled[5] != savedPlan.channelEnabled[5], "mask6 edited"},
+        {plan.channelEnabled[6] != savedPlan.channelEnabled[6], "mask7 edited"},
+        {plan.channelEnabled[7] != savedPlan.channelEnabled[7], "mask8 edited"},
+        {plan.plan != savedPlan.plan, "freq pan edited"},
+    });
 }

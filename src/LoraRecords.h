@@ -54,9 +54,29 @@ struct CLoraDeviceInfo
     bool abpPresent = false;
     bool otaaPresent = false;
 
+    static constexpr int channelCount = 16;
+    // The flag of channel 1 to channelCount.
+    bool channelEnabled(int channel) const { return this->*channelFlag(channel); }
+    void setChannelEnabled(int channel, bool enabled) { this->*channelFlag(channel) = enabled; }
+
     bool existABP() const { return abpPresent; }
     bool existOTAA() const { return otaaPresent; }
     bool isValid() const { return !devEui.isEmpty() && !appEui.isEmpty() && !appKey.isEmpty(); }
+
+private:
+    // The flags are separate fields, as the protocol names them.
+    static bool CLoraDeviceInfo::*channelFlag(int channel)
+    {
+        static bool CLoraDeviceInfo::*const flags[channelCount] = {
+            &CLoraDeviceInfo::channel1En,  &CLoraDeviceInfo::channel2En,  &CLoraDeviceInfo::channel3En,
+            &CLoraDeviceInfo::channel4En,  &CLoraDeviceInfo::channel5En,  &CLoraDeviceInfo::channel6En,
+            &CLoraDeviceInfo::channel7En,  &CLoraDeviceInfo::channel8En,  &CLoraDeviceInfo::channel9En,
+            &CLoraDeviceInfo::channel10En, &CLoraDeviceInfo::channel11En, &CLoraDeviceInfo::channel12En,
+            &CLoraDeviceInfo::channel13En, &CLoraDeviceInfo::channel14En, &CLoraDeviceInfo::channel15En,
+            &CLoraDeviceInfo::channel16En,
+        };
+        return flags[channel - 1];
+    }
 };
 
 // What the operator entered to connect.
