@@ -56,7 +56,6 @@ class TestPresets : public QObject
 
 private slots:
     void initTestCase() { TestHelpers::startProgramObjects(); }
-
     void init()
     {
         CSettings::instance()->remove(QStringLiteral("loraPresets"));
@@ -106,10 +105,9 @@ private slots:
         child<QCheckBox>("channelCheck3")->setChecked(false);
         save(QStringLiteral("Office"));
 
-        QVERIFY(!storedText().contains('\n'));
-        const QJsonObject preset = stored().at(0).toObject();
-        QCOMPARE(preset.keys(), (QStringList{"preset", "settings"}));
-        QCOMPARE(preset.value("settings").toObject().keys(),
+        QCOMPARE(storedText().count('\n'), 0);
+        QCOMPARE(stored().at(0).toObject().keys(), (QStringList{"preset", "settings"}));
+        QCOMPARE(stored().at(0)["settings"].toObject().keys(),
                  (QStringList{"adaptiveDataRate", "device", "freqPlan", "position", "rxDeviceSettings", "serverAdrEnable"}));
         QCOMPARE(settingsOf(0, "device"), (QJsonObject{{"devName", "Office_dev"}, {"class", "CLASS_C"}}));
         QCOMPARE(settingsOf(0, "freqPlan").value("channel3En"), QJsonValue(false));
@@ -150,13 +148,15 @@ private slots:
 
         choose(QStringLiteral("A"));
         QCOMPARE(combo()->currentText(), QStringLiteral("A"));
-        QVERIFY(rxWindow()->currentData().toInt() == 1 && child<QCheckBox>("serverAdrCheck")->isChecked());
+        QCOMPARE(rxWindow()->currentData().toInt(), 1);
+        QCOMPARE(child<QCheckBox>("serverAdrCheck")->isChecked(), true);
         QCOMPARE(name()->text(), QStringLiteral("A_boiler"));
         QCOMPARE(child<QComboBox>("classList")->currentData().toString(), QStringLiteral("CLASS_A"));
         QCOMPARE(child<QLineEdit>("reactionTimeEdit")->text(), QStringLiteral("2500"));
         choose(QStringLiteral("B"));
         QCOMPARE(combo()->currentText(), QStringLiteral("B"));
-        QVERIFY(rxWindow()->currentData().toInt() == 2 && !child<QCheckBox>("serverAdrCheck")->isChecked());
+        QCOMPARE(rxWindow()->currentData().toInt(), 2);
+        QCOMPARE(child<QCheckBox>("serverAdrCheck")->isChecked(), false);
 
         // An edit leaves the preset, undoing it comes back to it.
         QTest::keyClick(rxWindow(), Qt::Key_Up);
