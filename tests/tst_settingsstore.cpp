@@ -85,7 +85,7 @@ private slots:
         QVERIFY(CSettings::writeValue(CSettings::serverPassword, QStringLiteral("s3cret")));
         MessageCapture capture;
         QCOMPARE(CSettings::readValue(CSettings::serverPassword, QVariant()).toString(), QStringLiteral("s3cret"));
-        QCOMPARE(capture.lines().filter(QStringLiteral("s3cret")), QStringList());
+        QCOMPARE(capture.lines().filter(QStringLiteral("s3cret")).value(0), QString());
         QVERIFY(capture.contains(QStringLiteral("******")));
     }
 };
