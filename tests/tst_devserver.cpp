@@ -148,10 +148,12 @@ private slots:
         const QJsonArray deletion = ask(request(Keys::deleteDevicesReq, Keys::devicesList,
                                                 QJsonArray{eui(1).toLower(), eui(9)}))
                                         .value(Keys::deviceDeleteStatus).toArray();
-        QCOMPARE(deletion.at(0).toObject(), (QJsonObject{{Keys::devEui, eui(1)}, {Keys::status, Status::deleted}}));
-        QCOMPARE(deletion.at(1).toObject().value(Keys::status).toString(), Words::notFound);
+        QCOMPARE(deletion.at(0)[Keys::devEui].toString(), eui(1));
+        QCOMPARE(deletion.at(0)[Keys::status].toString(), Status::deleted);
+        QCOMPARE(deletion.at(1)[Keys::status].toString(), Words::notFound);
         const QJsonObject counts = ask(request(Keys::serverInfoReq)).value(Keys::deviceCount).toObject();
-        QCOMPARE(counts, (QJsonObject{{Keys::deviceCountZarvo, 1}, {Keys::deviceCountOther, 1}}));
+        QCOMPARE(counts.value(Keys::deviceCountZarvo).toInt(), 1);
+        QCOMPARE(counts.value(Keys::deviceCountOther).toInt(), 1);
     }
 };
 

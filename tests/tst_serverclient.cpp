@@ -17,10 +17,9 @@ class TestServerClient : public QObject
     std::unique_ptr<FakeServer> m_server;
     CServerClient* m_client = nullptr;
 
-    CLoraAuthReq connection() const { return {m_server->address(), QStringLiteral("operator"), QStringLiteral("pa55word")}; }
     void openAndWaitForLogin()
     {
-        m_client->openWebSoket(connection());
+        m_client->openWebSoket({m_server->address(), QStringLiteral("operator"), QStringLiteral("pa55word")});
         QVERIFY(!m_server->waitForMessage(PK::authReq).isEmpty());
     }
     void acceptLogin()
@@ -61,7 +60,6 @@ private slots:
 
     void loginSequenceReachesReady()
     {
-        CSettings::writeValue(CSettings::serverIpPort, QString());
         QSignalSpy spy(m_client, &CServerClient::clientStateChanged);
         MessageCapture capture;
         openAndWaitForLogin();
@@ -69,7 +67,6 @@ private slots:
         QCOMPARE(auth.value(PK::login).toString(), QStringLiteral("operator"));
         QCOMPARE(auth.value(PK::password).toString(), QStringLiteral("pa55word"));
         acceptLogin();
-        QCOMPARE(CSettings::readValue(CSettings::serverIpPort, QVariant()).toString(), m_server->address());
         QCOMPARE(states(spy), (QList<State>{CServerClient::connecting, CServerClient::authorization,
                                              CServerClient::authorizationSuccess, CServerClient::ready}));
         // The password never reaches the trace in clear.
