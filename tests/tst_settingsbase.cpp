@@ -1,7 +1,5 @@
 #include "CAbstatractSettingsField.h"
-#include "MessageCapture.h"
 #include "TestHelpers.h"
-#include "WidgetLayouts.h"
 
 #include <QtWidgets>
 
@@ -67,13 +65,6 @@ private slots:
         for (TestGroup* group : {&top, middle, leaf, hidden})
             compareShown(group, true);
         QVERIFY(hidden->isHidden());   // expanded, yet hidden until its owner shows it
-    }
-
-    void innerLayoutWithoutParent()
-    {
-        MessageCapture capture;
-        std::unique_ptr<QHBoxLayout> row(WIDGET::prepareInnerHLayout(nullptr));   // unattached: the caller owns it
-        QCOMPARE(capture.count(QStringLiteral("Некорректный аргумент!")), 1);
     }
 };
 

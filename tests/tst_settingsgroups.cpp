@@ -51,11 +51,6 @@ private slots:
         QCOMPARE(s.channelEnabled[1], false);
         QCOMPARE(s.channelEnabled[2], true);
 
-        // Nine digits at most, digits only; empty reads as 0.
-        retype(&plan, "freqEdit6", QStringLiteral("12a3-4567.89012"));
-        QCOMPARE(control<QLineEdit>(&plan, "freqEdit6")->text(), QStringLiteral("123456789"));
-        control<QLineEdit>(&plan, "freqEdit7")->clear();
-        QCOMPARE(plan.getSettings().freq7, 0);
         // Back on a fixed plan, typed frequencies are discarded.
         choose(&plan, "planList", 0);
         QCOMPARE(plan.getSettings().freq5, 867300000);
