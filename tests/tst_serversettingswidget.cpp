@@ -1,6 +1,5 @@
 #include "CServerClient.h"
 #include "CServerSettingsWidget.h"
-#include "CSettings.h"
 #include "MessageCapture.h"
 #include "ModalAnswerer.h"
 #include "TestHelpers.h"
