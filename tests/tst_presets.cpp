@@ -1,9 +1,7 @@
-// Presets of the workspace: saving the form under a name, the stored JSON,
+// Presets of the workspace: saving the form under a name, the stored list,
 // applying a preset, and the list following the form ("custom" and back).
 
-#include "CExpertSettingsField.h"
 #include "CIAboutDevice.h"
-#include "COptionalSettingsField.h"
 #include "CSettings.h"
 #include "ModalAnswerer.h"
 #include "TestHelpers.h"
@@ -91,24 +89,6 @@ private slots:
         QCOMPARE(save(QStringLiteral("A"), {QMessageBox::Ok}),
                  QStringList{"Пресет не сохранён: файл настроек недоступен для записи"});
         QCOMPARE(combo()->findText(QStringLiteral("A")), -1);
-    }
-
-    void storedShape()
-    {
-        m_ws->expertSettings()->expandAll();
-        m_ws->optionalSettings()->expandAll();
-        name()->setText(QStringLiteral("dev"));
-        child<QComboBox>("classList")->setCurrentIndex(1);           // CLASS_C
-        child<QCheckBox>("channelCheck3")->setChecked(false);
-        save(QStringLiteral("Office"));
-
-        QCOMPARE(stored().at(0).toObject().keys(), (QStringList{"preset", "settings"}));
-        QCOMPARE(stored().at(0)["settings"].toObject().keys(),
-                 (QStringList{"adaptiveDataRate", "device", "freqPlan", "position", "rxDeviceSettings", "serverAdrEnable"}));
-        QCOMPARE(stored().at(0)["settings"]["device"].toObject().keys(), (QStringList{"class", "devName"}));
-        QCOMPARE(setting(0, "device", "devName").toString(), QStringLiteral("Office_dev"));
-        QCOMPARE(setting(0, "device", "class").toString(), QStringLiteral("CLASS_C"));
-        QCOMPARE(setting(0, "freqPlan", "channel3En").toBool(), false);
     }
 
     // Saving B while A is listed must not pass the form through A on the way.
