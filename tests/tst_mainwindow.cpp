@@ -56,7 +56,7 @@ private slots:
         auto* box = window.topPanel()->findChild<QComboBox*>(QStringLiteral("languageBox"));
         QTEST(box->currentText(), "shown");
         QCOMPARE(CSettings::readValue(CSettings::language, QVariant()), stored);
-        const QString other = box->currentData() == QStringLiteral("en") ? QStringLiteral("ru") : QStringLiteral("en");
+        const QString other = box->currentData().toString() == QLatin1String("en") ? QStringLiteral("ru") : QStringLiteral("en");
         ModalAnswerer boxes;
         boxes.answer(QMessageBox::Ok);
         box->setCurrentIndex(box->findData(other));

@@ -47,8 +47,6 @@ private slots:
         QVERIFY2(fileText().contains(QStringLiteral("rememberme=true")), qPrintable(fileText()));
         QVERIFY(CSettings::writeValue(CSettings::serverLogin, QString()));   // stored as a value, not absent
         QVERIFY(CSettings::readValue(CSettings::serverLogin, QVariant()).isValid());
-        QVERIFY(!CSettings::writeValue(static_cast<CSettings::ESettings>(12), 1));   // outside the list
-        QVERIFY(!CSettings::readValue(static_cast<CSettings::ESettings>(-1), 1).isValid());
     }
 
     void aFileThatCannotBeWrittenIsReportedAsFailure()
