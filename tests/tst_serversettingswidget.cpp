@@ -1,6 +1,5 @@
 #include "CServerClient.h"
 #include "CServerSettingsWidget.h"
-#include "CSettings.h"
 #include "MessageCapture.h"
 #include "ModalAnswerer.h"
 #include "TestHelpers.h"
@@ -55,7 +54,8 @@ private slots:
         widget.changeStatusCon({true, QStringLiteral("secret-token")});
         disconnectButton->click();
         QCOMPARE(client->clientState(), CServerClient::disconnectedFailed);
-        QVERIFY(log.contains(QStringLiteral("lastAuthInfo.token: ")) && !log.contains(QStringLiteral("secret-token")));
+        QVERIFY(log.contains(QStringLiteral("lastAuthInfo.token: ")));
+        QCOMPARE(log.lines().filter(QStringLiteral("secret-token")).value(0), QString());
     }
 
     void addressRules_data()
@@ -79,8 +79,10 @@ private slots:
         ModalAnswerer boxes;
         boxes.answer(QMessageBox::Ok);
         connectWith(QStringLiteral("1.2.3.:8002"), QStringLiteral("refused"), QString(), true);
-        QCOMPARE(boxes.titles() + boxes.texts(), (QStringList{"Неверный IP адрес", "Указан неверный IP адрес"}));
-        QVERIFY(!stored(QStringLiteral("serverLogin")).isValid() && !stored(QStringLiteral("rememberme")).isValid());
+        QCOMPARE(boxes.titles(), QStringList{"Неверный IP адрес"});
+        QCOMPARE(boxes.texts(), QStringList{"Указан неверный IP адрес"});
+        QCOMPARE(stored(QStringLiteral("serverLogin")), QVariant());
+        QCOMPARE(stored(QStringLiteral("rememberme")), QVariant());
     }
 
     void rememberMe()
@@ -123,7 +125,7 @@ private slots:
         auto* error = part<QLabel>(widget, "errorLabel");
         const QString text = QStringLiteral("<img src=x><b>refused</b>");
         widget.changeStatusCon({false, QString(), QString(), text});
-        QVERIFY(!error->isHidden() && part<QPushButton>(widget, "connectButton")->isEnabled());
+        QVERIFY(!error->isHidden());
         QCOMPARE(error->text(), text);
         QCOMPARE(error->textFormat(), Qt::PlainText);
         widget.changeStatusCon({});

@@ -1,7 +1,5 @@
 #include "CAbstatractSettingsField.h"
-#include "MessageCapture.h"
 #include "TestHelpers.h"
-#include "WidgetLayouts.h"
 
 #include <QtWidgets>
 
@@ -15,15 +13,16 @@ public:
     int childCount() const { return childGroups.size(); }
 };
 
-QCheckBox* checkOf(QWidget* group) { return group->findChild<QCheckBox*>(QStringLiteral("expandCheck"), Qt::FindDirectChildrenOnly); }
-QGroupBox* boxOf(QWidget* group) { return group->findChild<QGroupBox*>(QStringLiteral("groupBox"), Qt::FindDirectChildrenOnly); }
-
-// Collapsed: the check box shows, unticked, the group box hides; expanded the other way round.
-bool consistent(CAbstatractSettingsField* group)
+// Collapsed, only the unticked check box shows; expanded, only the ticked group box.
+void compareShown(const CAbstatractSettingsField* group, bool open)
 {
-    const bool open = group->isExpanded();
-    return checkOf(group)->isHidden() == open && checkOf(group)->isChecked() == open
-        && boxOf(group)->isHidden() == !open && boxOf(group)->isChecked() == open;
+    const auto* check = group->findChild<QCheckBox*>(QStringLiteral("expandCheck"), Qt::FindDirectChildrenOnly);
+    const auto* box = group->findChild<QGroupBox*>(QStringLiteral("groupBox"), Qt::FindDirectChildrenOnly);
+    QCOMPARE(group->isExpanded(), open);
+    QCOMPARE(check->isHidden(), open);
+    QCOMPARE(check->isChecked(), open);
+    QCOMPARE(box->isHidden(), !open);
+    QCOMPARE(box->isChecked(), open);
 }
 } // namespace
 
@@ -37,14 +36,14 @@ private slots:
         QWidget host;
         TestGroup group(&host);
         QSignalSpy edits(&group, &CAbstatractSettingsField::edited);
-        QVERIFY(!group.isExpanded() && consistent(&group));
-        checkOf(&group)->setChecked(true);
-        QVERIFY(group.isExpanded() && consistent(&group));
-        boxOf(&group)->setChecked(false);
-        QVERIFY(!group.isExpanded() && consistent(&group));
+        compareShown(&group, false);
+        group.findChild<QCheckBox*>(QStringLiteral("expandCheck"))->setChecked(true);
+        compareShown(&group, true);
+        group.findChild<QGroupBox*>(QStringLiteral("groupBox"))->setChecked(false);
+        compareShown(&group, false);
         group.expand();
         group.expand();   // twice: still open
-        QVERIFY(group.isExpanded() && consistent(&group));
+        compareShown(&group, true);
         QCOMPARE(edits.count(), 0);
     }
 
@@ -56,28 +55,16 @@ private slots:
         auto* leaf = new TestGroup(middle);
         auto* hidden = new TestGroup(&top);
         auto* doomed = new TestGroup(&top);
-        auto* label = new QLabel(QStringLiteral("plain"), &host);
-        for (QWidget* child : QList<QWidget*>{middle, hidden, doomed, label})
+        for (QWidget* child : QList<QWidget*>{middle, hidden, doomed, new QLabel(&host)})
             top.appendWidget(child);
         middle->appendWidget(leaf);
         hidden->hide();
         delete doomed;
         QCOMPARE(top.childCount(), 3);   // a plain widget is laid out, but is no group
-        QCOMPARE(label->parentWidget(), boxOf(&top));
-
         top.expandAll();
         for (TestGroup* group : {&top, middle, leaf, hidden})
-            QVERIFY(group->isExpanded() && consistent(group));
+            compareShown(group, true);
         QVERIFY(hidden->isHidden());   // expanded, yet hidden until its owner shows it
-    }
-
-    void innerLayoutWithoutParent()
-    {
-        MessageCapture capture;
-        std::unique_ptr<QHBoxLayout> row(WIDGET::prepareInnerHLayout(nullptr));   // unattached: the caller owns it
-        QVBoxLayout column;
-        QCOMPARE(WIDGET::prepareInnerHLayout(&column)->parent(), &column);
-        QCOMPARE(capture.count(QStringLiteral("Некорректный аргумент!")), 1);
     }
 };
 
