@@ -113,12 +113,13 @@ void CMainWindow::fitToContents()
 
 void CMainWindow::restartApp()
 {
-    if (m_restartHandler) {
-        m_restartHandler();
-        return;
-    }
     // The new copy starts where this one did, so it reads the same
     // settings.cfg: an installed program's own directory is not writable.
-    QProcess::startDetached(QCoreApplication::applicationFilePath(), {}, QDir::currentPath());
+    const QString program = QCoreApplication::applicationFilePath();
+    if (m_restartHandler) {
+        m_restartHandler(program, QDir::currentPath());
+        return;
+    }
+    QProcess::startDetached(program, {}, QDir::currentPath());
     QCoreApplication::exit(0);
 }

@@ -22,8 +22,10 @@ public:
     // edges (a frame larger than the area keeps its top left corner on it).
     static QPoint centeredTopLeft(const QRect& available, const QSize& frameSize);
 
-    // The restart starts a new copy of the program; tests put a double in its place.
-    void setRestartHandler(std::function<void()> handler) { m_restartHandler = std::move(handler); }
+    // The restart starts a new copy of the program in the given directory;
+    // tests put a double in its place.
+    using RestartHandler = std::function<void(const QString& program, const QString& workingDirectory)>;
+    void setRestartHandler(RestartHandler handler) { m_restartHandler = std::move(handler); }
 
     CLeftPanel* leftPanel() const { return m_leftPanel; }
     CTopPanel* topPanel() const { return m_topPanel; }
@@ -43,7 +45,7 @@ private:
 
     bool m_placed = false;
 
-    std::function<void()> m_restartHandler;
+    RestartHandler m_restartHandler;
     CLeftPanel* m_leftPanel = nullptr;
     CTopPanel* m_topPanel = nullptr;
     CIAboutDevice* m_workspace = nullptr;
