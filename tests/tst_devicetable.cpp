@@ -3,7 +3,6 @@
 #include "CIAboutDevice.h"
 #include "CMessageParser.h"
 #include "CServerClient.h"
-#include "CServerDataBox.h"
 #include "FakeServer.h"
 #include "ModalAnswerer.h"
 #include "TestHelpers.h"
@@ -124,15 +123,7 @@ private slots:
                  QStringList{devices.last()[PK::devEui].toString()});
         QTRY_VERIFY2(panels() < 300, qPrintable(QString::number(panels())));   // the panels left behind are gone
     }
-
-    void refreshTriggers()
-    {
-        // The tab asks for the whole list and hides the scan's status; a removal asks again.
-        m_ws->serverDataBox()->showStatus(QStringLiteral("left over"), false);
-        m_ws->findChild<QTabWidget*>(QStringLiteral("tabs"))->setCurrentIndex(1);
-        QCOMPARE(TestHelpers::compact(m_server.waitForMessage(PK::getDevicesReq)), CMessageParser::allDevicesReq());
-        QVERIFY(!m_ws->serverDataBox()->isRowShown(CServerDataBox::Status));
-        const QJsonObject entry{{PK::devEui, eui1}, {PK::status, PK::Status::deleted}};
+};
         m_server.send({{PK::cmd, PK::deleteDevicesResp}, {PK::deviceDeleteStatus, QJsonArray{entry}}});
         QVERIFY(!m_server.waitForMessage(PK::getDevicesReq).isEmpty());
     }

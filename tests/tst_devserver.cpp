@@ -130,6 +130,15 @@ private slots:
         QCOMPARE(ask(QJsonObject{{Keys::cmd, Keys::serverInfoReq}}).value(Keys::status).toBool(), true);
     }
 
+    // A wrong password is refused in the server's words and ends the login made before.
+    void wrongPasswordRefused()
+    {
+        const QJsonObject answer = ask({{Keys::cmd, Keys::authReq}, {Keys::login, "admin"}, {Keys::password, "x"}});
+        QCOMPARE(answer.value(Keys::errString).toString(), Words::invalidLoginOrPassword);
+        QCOMPARE(answer.value(Keys::status).toBool(true), false);
+        QCOMPARE(ask(QJsonObject{{Keys::cmd, Keys::serverInfoReq}}).value(Keys::errString).toString(), Words::notAuthorized);
+    }
+
     // Devices are counted by maker prefix; deletion takes any case.
     void counts()
     {

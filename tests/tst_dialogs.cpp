@@ -59,22 +59,6 @@ private slots:
         QVERIFY(!panel.findChild<ProgramSettingsWidget*>());   // gone once the slot returns
     }
 
-    void sendButtonKeepsOneDialog()
-    {
-        currentLastSendEui = QStringLiteral("0011223344556677");
-        CLeftPanel panel;
-        auto* button = panel.findChild<QPushButton*>(QStringLiteral("sendButton"));
-        button->click();
-        SendDataDialog* first = panel.sendDataDialog();
-        QCOMPARE(edit(first, "devEuiEdit")->text(), currentLastSendEui);
-        edit(first, "dataEdit")->setText(QStringLiteral("A1B2"));
-        first->hide();
-        button->click();
-        QCOMPARE(panel.sendDataDialog(), first);
-        QVERIFY(first->isVisible());
-        QCOMPARE(edit(first, "dataEdit")->text(), QStringLiteral("A1B2"));
-    }
-
     void sendDataStoresEuiAndSends()
     {
         SendDataDialog dialog;

@@ -20,23 +20,6 @@ private slots:
         ScannedDevices::instance(this);
     }
 
-    void logPaneLineFormat()
-    {
-        LogOutputWidget* pane = LogOutputWidget::instance();
-        QWidget* focused = QApplication::focusWidget();
-        const QString before = QDateTime::currentDateTime().toString(QStringLiteral("[dd.MM.yyyy HH:mm:ss]' plain'"));
-        pane->appendMessage(QStringLiteral("plain"));
-        pane->appendMessage(QStringLiteral("Устройство UID: <b>AB</b> удалено с сервера"), QStringLiteral("red"));
-        const QString after = QDateTime::currentDateTime().toString(QStringLiteral("[dd.MM.yyyy HH:mm:ss]' plain'"));
-        const QStringList lines = pane->plainText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        const QString first = lines.value(lines.size() - 2);
-        QVERIFY2(first == before || first == after, qPrintable(first));
-        // Markup in a message is rendered, not shown.
-        QVERIFY2(lines.last().endsWith(QStringLiteral("] Устройство UID: AB удалено с сервера")), qPrintable(lines.last()));
-        QVERIFY(!pane->isVisible());
-        QCOMPARE(QApplication::focusWidget(), focused);
-    }
-
     // Counts, the 24th device, states and duplicates of the added-devices record.
     void addedDevicesRecord()
     {

@@ -1,7 +1,6 @@
 #include "CMessageParser.h"
 #include "CServerClient.h"
 #include "FakeServer.h"
-#include "MessageCapture.h"
 #include "TestHelpers.h"
 
 using TestHelpers::compact;
@@ -51,25 +50,6 @@ private slots:
         }
         QVERIFY(CServerClient::instance()->isReady());
         m_server.clearMessages();
-    }
-
-    void malformedInputGivesOneLine_data()
-    {
-        QTest::addColumn<QString>("input");
-        QTest::addColumn<QString>("line");
-        QTest::newRow("not JSON") << "{\"cmd\": tru}" << "Json parsing error[";
-        QTest::newRow("array") << "[{\"cmd\":\"rx\"}]" << "jsonDoc is an array ->";
-        QTest::newRow("no cmd") << "{\"status\":true}" << "JSON not contains cmd key!";
-    }
-
-    void malformedInputGivesOneLine()
-    {
-        QFETCH(QString, input);
-        QFETCH(QString, line);
-        MessageCapture capture;
-        m_parser->processReceivedMessage(input);
-        QCOMPARE(capture.lines().size(), 1);
-        QVERIFY2(capture.lines().first().contains(line), qPrintable(capture.lines().first()));
     }
 
     void wrongJsonTypesInLoginAndInfoAnswers()

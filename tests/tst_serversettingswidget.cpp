@@ -58,21 +58,6 @@ private slots:
         QCOMPARE(log.lines().filter(QStringLiteral("secret-token")).value(0), QString());
     }
 
-    void addressRules_data()
-    {
-        QTest::addColumn<QString>("address");
-        QTest::addColumn<bool>("connectAccepts");
-        QTest::newRow("address and port") << "192.168.0.10:8002" << true;
-        QTest::newRow("last number missing") << "1.2.3.:8002" << false;
-        QTest::newRow("no colon") << "192.168.0.10" << false;
-    }
-
-    void addressRules()
-    {
-        QFETCH(QString, address);
-        QTEST(CServerSettingsWidget::addressAcceptable(address), "connectAccepts");
-    }
-
     // An address Connect refuses: a warning, nothing stored.
     void refusedAddress()
     {

@@ -93,6 +93,8 @@ private slots:
         QSignalSpy edits(&expert, &CAbstatractSettingsField::edited);
         expert.expandAll();
         QCOMPARE(edits.count(), 0);   // expanding is no edit
+        for (const CAbstatractSettingsField* group : expert.findChildren<CAbstatractSettingsField*>())   // nested ones too
+            QVERIFY2(group->isExpanded(), group->metaObject()->className());
         choose(&expert, "preferPowerList", 3);
         QCOMPARE(expert.getSettings().adr.preferPower, 5);
         QCOMPARE(edits.count(), 1);

@@ -30,25 +30,6 @@ private slots:
     }
     void cleanup() { delete CSettings::instance(); }
 
-    // First start writes the file-name defaults; stored values survive.
-    void defaults()
-    {
-        CSettings::ensureDefaults();
-        QVERIFY2(fileText().contains(QLatin1String("devicesFileName=Devices.txt")), qPrintable(fileText()));
-        QVERIFY(CSettings::writeValue(CSettings::requestsFileName, QStringLiteral("mine.txt")));
-        freshStoreIn(m_dir->path());
-        CSettings::ensureDefaults();
-        QCOMPARE(CSettings::readValue(CSettings::requestsFileName, QVariant()).toString(), QStringLiteral("mine.txt"));
-    }
-
-    void writesAreOnDiskWhenTheCallReturns()
-    {
-        QVERIFY(CSettings::writeValue(CSettings::rememberme, true));
-        QVERIFY2(fileText().contains(QStringLiteral("rememberme=true")), qPrintable(fileText()));
-        QVERIFY(CSettings::writeValue(CSettings::serverLogin, QString()));   // stored as a value, not absent
-        QVERIFY(CSettings::readValue(CSettings::serverLogin, QVariant()).isValid());
-    }
-
     // The Qt 5 and Qt 6 builds read each other's files: non-Latin text is
     // stored as UTF-8, and the escapes earlier versions wrote still read.
     void nonLatinTextReadsTheSameInEitherBuild_data()
@@ -71,17 +52,6 @@ private slots:
 
         QVERIFY(CSettings::writeValue(CSettings::devicesFileName, QStringLiteral("Приборы №2.txt")));
         QVERIFY2(fileText().contains(QStringLiteral("devicesFileName=Приборы №2.txt")), qPrintable(fileText()));
-    }
-
-    void aFileThatCannotBeWrittenIsReportedAsFailure()
-    {
-        // A directory where the file should be: no user, root included, can write it.
-        QVERIFY(QDir().mkdir(QStringLiteral("settings.cfg")));
-        freshStoreIn(m_dir->path());
-        MessageCapture capture;
-        QVERIFY(!CSettings::writeValue(CSettings::language, QStringLiteral("en")));
-        QCOMPARE(capture.count(QStringLiteral("OUT false")), 1);
-        QCOMPARE(capture.count(QStringLiteral("OUT true")), 0);
     }
 
     // A store that met a line it could not read (a comment written by hand)
