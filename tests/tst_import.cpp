@@ -39,8 +39,7 @@ QByteArray goodSheet(int rows)
 
 QJsonObject verdict(const QString& status, const QString& devEui)
 {
-    const QJsonObject entry{{PK::status, status}, {PK::devEui, devEui}};
-    return {{PK::cmd, PK::manageDevicesResp}, {PK::deviceAddStatus, QJsonArray{entry}}};
+    return {{PK::cmd, PK::manageDevicesResp}, {PK::deviceAddStatus, QJsonArray{QJsonObject{{PK::status, status}, {PK::devEui, devEui}}}}};
 }
 
 QString devEuiOf(const QJsonObject& request) { return request.value(PK::devicesList)[0][PK::devEui].toString(); }
@@ -49,12 +48,19 @@ QString devEuiOf(const QJsonObject& request) { return request.value(PK::devicesL
 QVector<QStringList> reportRows(const QString& path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
     QVector<QStringList> rows;
-    for (const CKeySheetReader::Record& record : CKeySheetReader::records(QString::fromUtf8(file.readAll()).mid(1), ','))
-        rows.append(record.fields);
+    if (file.open(QIODevice::ReadOnly))
+        for (const CKeySheetReader::Record& record : CKeySheetReader::records(QString::fromUtf8(file.readAll()).mid(1), ','))
+            rows.append(record.fields);
     return rows.mid(1);
+}
+
+QMap<QString, int> verdictCounts(const QVector<QStringList>& report)
+{
+    QMap<QString, int> counts;
+    for (const QStringList& row : report)
+        ++counts[row.value(2)];
+    return counts;
 }
 } // namespace
 
@@ -78,12 +84,12 @@ class TestImport : public QObject
         return imports.isEmpty() || !imports.last()->checkDialog() ? nullptr : imports.last();
     }
     // Presses Send: the progress dialog is up.
-    static bool confirm(CKeySheetImport* import)
+    static CKeySheetImport* confirm(CKeySheetImport* import)
     {
         if (!import || !import->checkDialog()->sendButton())
-            return false;
+            return nullptr;
         import->checkDialog()->sendButton()->click();
-        return QTest::qWaitFor([import] { return import->session() && import->progressDialog(); }, 2000);
+        return QTest::qWaitFor([import] { return import->session() && import->progressDialog(); }, 2000) ? import : nullptr;
     }
     QStringList takeRequests(int count)
     {
@@ -103,7 +109,6 @@ private slots:
         QVERIFY(m_dir.isValid());
         TestHelpers::startProgramObjects();
     }
-
     void init()
     {
         QVERIFY(m_server.loginClient(CServerClient::instance()));
@@ -169,11 +174,11 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("error");
+        const QString noRows = QStringLiteral("В файле нет ни одной строки с ключами");
         QTest::newRow("header without AppKey") << QByteArray("DevEUI;JoinEUI;name\n1;2;3\n") << "В заголовке нет столбца AppKey";
-        QTest::newRow("column named twice") << QByteArray("dev_eui,DevEUI,AppEUI,AppKey\n")
-                                            << "Столбец DevEUI назван в заголовке дважды";
-        QTest::newRow("header only") << QByteArray("DevEUI,AppEUI,AppKey\r\n,,\r\n") << "В файле нет ни одной строки с ключами";
-        QTest::newRow("empty") << QByteArray() << "В файле нет ни одной строки с ключами";
+        QTest::newRow("column named twice") << QByteArray("dev_eui,DevEUI,AppEUI,AppKey\n") << "Столбец DevEUI назван в заголовке дважды";
+        QTest::newRow("header only") << QByteArray("DevEUI,AppEUI,AppKey\r\n,,\r\n") << noRows;
+        QTest::newRow("empty") << QByteArray() << noRows;
     }
 
     void refusesUnusableSheets()
@@ -240,8 +245,7 @@ private slots:
     {
         // Rows 3 and 7 are held with other keys; from row 30 on the server is full.
         const auto statusOf = [](int i) {
-            return i == 3 || i == 7 ? PK::Status::reginfoAlreadyExist : i < 30 ? PK::Status::added
-                                                                                : PK::Status::maxDevCountReached;
+            return i == 3 || i == 7 ? PK::Status::reginfoAlreadyExist : i < 30 ? PK::Status::added : PK::Status::maxDevCountReached;
         };
         QHash<QString, QString> names;
         m_server.setAutoReply(PK::manageDevicesReq, [&](const QJsonObject& request) {
@@ -250,10 +254,8 @@ private slots:
             return QList<QJsonObject>{verdict(statusOf(devEui.right(8).toInt(nullptr, 16)), devEui)};
         });
         TestHelpers::child<QLineEdit>(m_ws.get(), "nameEdit")->setText(QStringLiteral("%deveui-imp"));
-        QByteArray sheet = goodSheet(40).replace("AppKey\n", "AppKey,name\n");
-        sheet.replace(euiOf(5).toUtf8(), euiOf(5).toLower().toUtf8());
-        const QByteArray row10 = (euiOf(10) + ',' + appEui + ',' + appKey).toUtf8();
-        sheet.replace(row10 + '\n', row10 + ",Pump 10\n");
+        QByteArray sheet = goodSheet(40).replace("AppKey\n", "AppKey,name\n").replace(euiOf(5).toUtf8(), euiOf(5).toLower().toUtf8());
+        sheet.replace(appKey.toUtf8() + '\n' + euiOf(11).toUtf8(), appKey.toUtf8() + ",Pump 10\n" + euiOf(11).toUtf8());
         sheet += "70B3D5AA0000000,70B3D57ED0000001,00112233445566778899AABBCCDDEEFF\n"      // line 42: short
                  "70B3D5AAFFFFFFFF,70B3D57ED0000001,00112233445566778899AABBCCDDEEZZ\n";    // line 43: bad key
         CKeySheetImport* import = openImport(sheet);
@@ -263,8 +265,7 @@ private slots:
         QCOMPARE(rejected->item(0, 0)->text(), QStringLiteral("42"));
         QCOMPARE(rejected->item(0, 2)->text(), QStringLiteral("DevEUI «70B3D5AA0000000»: нужно 16 шестнадцатеричных цифр"));
         QCOMPARE(rejected->item(1, 0)->text(), QStringLiteral("43"));
-        QCOMPARE(TestHelpers::child<QLabel>(import->checkDialog(), "summaryLabel")->text(),
-                 QStringLiteral("Годных строк: 40 из 42. Отклонено: 2."));
+        QCOMPARE(TestHelpers::child<QLabel>(import->checkDialog(), "summaryLabel")->text(), QStringLiteral("Годных строк: 40 из 42. Отклонено: 2."));
         QSignalSpy done(import, &CKeySheetImport::finished);
         QVERIFY(confirm(import));
         QVERIFY(done.wait(10000));
@@ -299,8 +300,8 @@ private slots:
     // the operator stops waiting for them.
     void cancelHalfway()
     {
-        CKeySheetImport* import = openImport(goodSheet(40));
-        QVERIFY(confirm(import));
+        CKeySheetImport* import = confirm(openImport(goodSheet(40)));
+        QVERIFY(import);
         CImportSession* session = import->session();
         QCOMPARE(session->sentCount(), CImportSession::maxInFlight);   // never all at once
         const QStringList first = takeRequests(16);
@@ -320,19 +321,16 @@ private slots:
 
         QCOMPARE(m_server.received(PK::manageDevicesReq).size(), 24);
         const QVector<QStringList> report = reportRows(import->reportPath());
-        QMap<QString, int> verdicts;
-        for (const QStringList& row : report)
-            ++verdicts[row.value(2)];
-        QCOMPARE(verdicts, (QMap<QString, int>{{PK::Status::added, 8}, {PK::Status::nothingToUpdate, 1},
-                                              {CImportReport::noAnswerWord, 15}, {CImportReport::notSentWord, 16}}));
+        QCOMPARE(verdictCounts(report), (QMap<QString, int>{{PK::Status::added, 8}, {PK::Status::nothingToUpdate, 1},
+                                                           {CImportReport::noAnswerWord, 15}, {CImportReport::notSentWord, 16}}));
         QCOMPARE(report.at(39).value(3), QStringLiteral("Не отправлено: импорт отменён"));
         QCOMPARE(labelText(import, "stateLabel"), QStringLiteral("Импорт отменён: не отправлено 16, без ответа 15"));
     }
 
     void connectionLostHalfway()
     {
-        CKeySheetImport* import = openImport(goodSheet(40));
-        QVERIFY(confirm(import));
+        CKeySheetImport* import = confirm(openImport(goodSheet(40)));
+        QVERIFY(import);
         const QStringList first = takeRequests(16);
         for (int i = 0; i < 7; ++i)
             m_server.send(verdict(PK::Status::added, first.at(i)));
@@ -347,10 +345,10 @@ private slots:
         QCOMPARE(labelText(import, "stateLabel"),
                  QStringLiteral("Соединение с сервером потеряно: отправлено 24, получено ответов 8; не отправлено 16"));
         const QVector<QStringList> report = reportRows(import->reportPath());
-        QCOMPARE(report.size(), 40);
+        QCOMPARE(verdictCounts(report), (QMap<QString, int>{{PK::Status::added, 7}, {PK::Status::updated, 1},
+                                                           {CImportReport::noAnswerWord, 16}, {CImportReport::notSentWord, 16}}));
         QCOMPARE(report.at(7).value(2), PK::Status::updated);
         QCOMPARE(report.at(8).value(2), CImportReport::noAnswerWord);
-        QCOMPARE(report.at(24).value(2), CImportReport::notSentWord);
         QCOMPARE(report.at(24).value(3), QStringLiteral("Не отправлено: соединение с сервером потеряно"));
     }
 
@@ -360,8 +358,8 @@ private slots:
         currentDevicesFileName = m_dir.path();   // a folder
         ModalAnswerer boxes;
         boxes.answer(QMessageBox::Ok);
-        CKeySheetImport* import = openImport(goodSheet(20));
-        QVERIFY(confirm(import));
+        CKeySheetImport* import = confirm(openImport(goodSheet(20)));
+        QVERIFY(import);
         QCOMPARE(boxes.answered(), 1);
         QCOMPARE(import->session()->sentCount(), 1);
         QSignalSpy done(import, &CKeySheetImport::finished);
@@ -381,13 +379,13 @@ private slots:
         QTest::newRow("nothing") << "nowhere" << QStringList();
     }
 
+    // A refill is filtered as well; the export holds the rows shown.
     void tableFilter()
     {
         auto* table = TestHelpers::child<QTableWidget>(m_ws.get(), "deviceTable");
         m_server.send(FakeServer::serverInfoResp(true));   // prepares the table
         QTRY_COMPARE(table->columnCount(), 3);
-        const QStringList names{"Boiler room", "boiler 2", "Pump", ""};
-        const QStringList classes{"CLASS_A", "CLASS_C", "CLASS_A", "CLASS_A"};
+        const QStringList names{"Boiler room", "boiler 2", "Pump", ""}, classes{"CLASS_A", "CLASS_C", "CLASS_A", "CLASS_A"};
         const auto fill = [&](int count) {
             QJsonArray devices;
             for (int i = 0; i < count; ++i)
@@ -397,9 +395,8 @@ private slots:
         fill(1);
         QFETCH(QString, filter);
         TestHelpers::child<QLineEdit>(m_ws.get(), "tableFilterEdit")->setText(filter);
-        fill(4);   // a refill is filtered as well
-        QStringList shown;
-        QStringList expected{"name,DevEUI,class"};
+        fill(4);
+        QStringList shown, expected{"name,DevEUI,class"};
         for (int row = 0; row < table->rowCount(); ++row) {
             if (!table->isRowHidden(row)) {
                 shown << table->item(row, 0)->text();
@@ -407,7 +404,6 @@ private slots:
             }
         }
         QTEST(shown, "shown");
-
         const QString path = m_dir.filePath("devices.csv");
         QVERIFY(m_ws->findChild<CDeviceTableFilter*>()->exportTo(path, nullptr));
         QFile file(path);

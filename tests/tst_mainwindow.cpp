@@ -18,10 +18,7 @@ namespace {
 QString labelText(const QWidget* parent, const char* name) { return TestHelpers::child<QLabel>(parent, name)->text(); }
 void storeLanguage(const QVariant& value)
 {
-    if (value.isNull())
-        CSettings::instance()->remove(QStringLiteral("language"));
-    else
-        CSettings::writeValue(CSettings::language, value);
+    value.isNull() ? CSettings::instance()->remove(QStringLiteral("language")) : void(CSettings::writeValue(CSettings::language, value));
 }
 } // namespace
 
@@ -52,9 +49,7 @@ private slots:
         storeLanguage(stored);
         CMainWindow window;
         QStringList restartedIn;
-        window.setRestartHandler([&restartedIn](const QString&, const QString& workingDirectory) {
-            restartedIn << workingDirectory;
-        });
+        window.setRestartHandler([&restartedIn](const QString&, const QString& directory) { restartedIn << directory; });
         auto* box = window.topPanel()->findChild<QComboBox*>(QStringLiteral("languageBox"));
         QTEST(box->currentText(), "shown");
         QCOMPARE(CSettings::readValue(CSettings::language, QVariant()), stored);
@@ -75,8 +70,7 @@ private slots:
         QTest::addColumn<QSize>("frame");
         QTest::addColumn<QPoint>("topLeft");
         QTest::newRow("fits") << QRect(0, 0, 1920, 1040) << QSize(800, 610) << QPoint(359, 244);
-        QTest::newRow("would leave the bottom and the left")
-            << QRect(0, 0, 1366, 728) << QSize(1094, 700) << QPoint(0, 28);
+        QTest::newRow("would leave the bottom and the left") << QRect(0, 0, 1366, 728) << QSize(1094, 700) << QPoint(0, 28);
         QTest::newRow("second screen") << QRect(1920, 0, 1366, 728) << QSize(400, 300) << QPoint(2302, 228);
         QTest::newRow("larger than the area") << QRect(0, 40, 1366, 728) << QSize(1400, 800) << QPoint(0, 40);
     }
@@ -107,8 +101,8 @@ private slots:
         QTRY_COMPARE(labelText(window.topPanel(), "totalValue"), QStringLiteral("4294967294"));
 
         const QStringList euis = {QStringLiteral("0011223344556677"), QStringLiteral("8899AABBCCDDEEFF")};
-        for (const QString& eui : euis)
-            ScannedDevices::instance()->addDevice(eui);
+        ScannedDevices::instance()->addDevice(euis[0]);
+        ScannedDevices::instance()->addDevice(euis[1]);
         QCOMPARE(labelText(window.topPanel(), "addedValue"), QStringLiteral("2"));
         TestHelpers::child<QPushButton>(window.topPanel(), "deleteButton")->click();
         QCOMPARE(labelText(window.topPanel(), "addedValue"), QStringLiteral("0"));

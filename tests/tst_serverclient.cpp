@@ -22,11 +22,14 @@ class TestServerClient : public QObject
         m_client->openWebSoket({m_server->address(), QStringLiteral("operator"), QStringLiteral("pa55word")});
         QVERIFY(!m_server->waitForMessage(PK::authReq).isEmpty());
     }
-    void acceptLogin()
+    // The login accepted; the counts answered with `info` (none when empty).
+    void acceptLogin(const QJsonObject& info = FakeServer::serverInfoResp(true))
     {
         m_server->send(FakeServer::authResp(true));
         QVERIFY(!m_server->waitForMessage(PK::serverInfoReq).isEmpty());
-        m_server->send(FakeServer::serverInfoResp(true));
+        if (info.isEmpty())
+            return;
+        m_server->send(info);
         QTRY_VERIFY_WITH_TIMEOUT(m_client->isReady(), 2000);
     }
     static QList<State> states(const QSignalSpy& spy)
@@ -88,10 +91,8 @@ private slots:
         const QJsonObject refused{{PK::cmd, PK::closeAuthResp}, {PK::status, false}};
         const QJsonObject noStatus{{PK::cmd, PK::closeAuthResp}};
         const QJsonObject textStatus{{PK::cmd, PK::closeAuthResp}, {PK::status, "true"}};
-        const State ready = CServerClient::ready;
-        const State loggedOut = CServerClient::disconnected;
-        QTest::newRow("server info failed") << QJsonArray{FakeServer::serverInfoResp(false)}
-                                            << CServerClient::serverInfoRespError;
+        const State ready = CServerClient::ready, loggedOut = CServerClient::disconnected;
+        QTest::newRow("server info failed") << QJsonArray{FakeServer::serverInfoResp(false)} << CServerClient::serverInfoRespError;
         QTest::newRow("logout confirmed") << QJsonArray{confirmed} << loggedOut;
         QTest::newRow("logout refused") << QJsonArray{refused} << ready;
         QTest::newRow("no status") << QJsonArray{noStatus} << ready;
@@ -100,8 +101,7 @@ private slots:
         QTest::newRow("confirmed, then refused") << QJsonArray{confirmed, refused} << loggedOut;
         QTest::newRow("confirmed, then no status") << QJsonArray{confirmed, noStatus} << loggedOut;
         QTest::newRow("confirmed, then not a boolean") << QJsonArray{confirmed, textStatus} << loggedOut;
-        QTest::newRow("counts after the logout") << QJsonArray{confirmed, FakeServer::serverInfoResp(true)}
-                                                 << loggedOut;
+        QTest::newRow("counts after the logout") << QJsonArray{confirmed, FakeServer::serverInfoResp(true)} << loggedOut;
     }
 
     void answersMoveTheState()
@@ -124,8 +124,7 @@ private slots:
         MessageCapture capture;
         QVERIFY(!m_client->sendMessage(CMessageParser::allDevicesReq()));   // unknown
         openAndWaitForLogin();
-        m_server->send(FakeServer::authResp(true));
-        QVERIFY(!m_server->waitForMessage(PK::serverInfoReq).isEmpty());
+        acceptLogin(QJsonObject());
         CLoraDeviceInfo info;   // logged in, counts not yet answered
         info.devEui = QStringLiteral("0102030405060708");
         CMessageParser::instance()->getDevReq(info);
