@@ -19,6 +19,7 @@
 #include "LogOutputWidget.h"
 #include "MessageCapture.h"
 #include "ModalAnswerer.h"
+#include "ProgramStartup.h"
 #include "PseudoTerminal.h"
 #include "ScannedDevices.h"
 #include "ServerProcess.h"
@@ -58,12 +59,8 @@ public:
     Program()
         : m_app(std::make_unique<QObject>())
     {
-        CSettings::instance(m_app.get());
-        ScannedDevices::instance(m_app.get());
-        client = CServerClient::instance(QStringLiteral("ws://"), m_app.get());
-        CMessageParser::instance(m_app.get());
-        FakeServer::connectClientToParser(client);
-        CSettings::ensureDefaults();
+        ProgramStartup::start(m_app.get(), m_translator);
+        client = CServerClient::instance();
         window = std::make_unique<CMainWindow>();
         window->show();
         if (scanner.isOpen())
@@ -117,6 +114,7 @@ public:
 
 private:
     std::unique_ptr<QObject> m_app;  // stands in for the application object
+    QTranslator m_translator;
 };
 
 int blocksFor(const QString& devEui)

@@ -2,6 +2,7 @@
 
 #include "CMessageParser.h"
 #include "CServerClient.h"
+#include "ProgramStartup.h"
 #include "ProtocolKeys.h"
 
 #include <QHostAddress>
@@ -110,9 +111,7 @@ QJsonObject FakeServer::serverInfoResp(bool status, int other, int zarvo)
 
 void FakeServer::connectClientToParser(CServerClient* client)
 {
-    QObject::connect(client, &QWebSocket::textMessageReceived, CMessageParser::instance(),
-                     &CMessageParser::processReceivedMessage,
-                     Qt::ConnectionType(Qt::QueuedConnection | Qt::UniqueConnection));
+    ProgramStartup::connectServerToParser(client, CMessageParser::instance());
 }
 
 bool FakeServer::loginClient(CServerClient* client, const QString& login, const QString& password, int timeoutMs)
