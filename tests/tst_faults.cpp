@@ -1,26 +1,21 @@
-// Faults from outside, met by the whole program as start-up wires it: a server
-// that dies, stalls or talks nonsense, a scanner that is unplugged, files that
-// cannot be read or written, damaged settings and presets.
+// Faults from outside, met by the whole program as start-up brings it up: a
+// server that dies, stalls or talks nonsense, a scanner that is unplugged,
+// files that cannot be read or written, damaged settings and presets.
 
 #include "CExpertSettingsField.h"
 #include "CIAboutDevice.h"
 #include "CLeftPanel.h"
-#include "CMainWindow.h"
 #include "CMessageParser.h"
 #include "COptionalSettingsField.h"
 #include "CPresetFormat.h"
 #include "CScanerSettings.h"
 #include "CServerClient.h"
-#include "CServerSettingsWidget.h"
 #include "CSettings.h"
-#include "CTopPanel.h"
 #include "EndToEndRig.h"
 #include "FakeServer.h"
 #include "LogOutputWidget.h"
 #include "MessageCapture.h"
 #include "ModalAnswerer.h"
-#include "ProgramStartup.h"
-#include "PseudoTerminal.h"
 #include "ScannedDevices.h"
 #include "ServerProcess.h"
 #include "TestHelpers.h"
@@ -29,19 +24,32 @@
 #include <QTcpSocket>
 #include <QtWidgets>
 
-#include <memory>
-
 #include <sys/stat.h>
 
 namespace {
 
 const QString settingsFile = QStringLiteral("settings.cfg");
-const QString devicesFile = QStringLiteral("Devices.txt");
 const QString noConnection = QStringLiteral("Нет подлючения к серверу");
-const QString cancelIcon = QStringLiteral(":/icons/flatCancelIco.png");
+const QString admin = QStringLiteral("admin");
 
-enum SettingsDamage { SettingsDirectory, SettingsPipe, BinaryGarbage, ForeignTypes, HugePresets };
+enum SettingsDamage { Directory, NamedPipe, BinaryGarbage, ForeignTypes, HugePresets };
 constexpr int hugePresetCount = 85000;  // about 50 MB of stored text
+
+QByteArray codeFor(const QString& devEui)
+{
+    return EndToEndRig::scanCode(devEui, QStringLiteral("70B3D57ED0000001"),
+                                 QStringLiteral("2B7E151628AED2A6ABF7158809CF4F3C"));
+}
+
+QString serverStatus(const EndToEndRig& rig) { return rig.child<QLabel>("serverStatusLabel")->text(); }
+
+// Connects to a server that accepts the login and answers the counts.
+bool logInToGoodServer(EndToEndRig& rig, FakeServer& good)
+{
+    good.setAutoReply(PK::authReq, FakeServer::authResp(true));
+    good.setAutoReply(PK::serverInfoReq, FakeServer::serverInfoResp(true));
+    return good.start() && rig.logIn(good.address(), admin, admin) && rig.isOnline();
+}
 
 void removeAll(const QString& path)
 {
@@ -51,80 +59,6 @@ void removeAll(const QString& path)
         QFile::remove(path);
 }
 
-// The program's objects, made in start-up's order and wired as start-up
-// wires them, with a scanner on a pseudo-terminal.
-class Program
-{
-public:
-    Program()
-        : m_app(std::make_unique<QObject>())
-    {
-        ProgramStartup::start(m_app.get(), m_translator);
-        client = CServerClient::instance();
-        window = std::make_unique<CMainWindow>();
-        window->show();
-        if (scanner.isOpen())
-            window->leftPanel()->scanerSettings()->openPortByName(scanner.slavePath());
-    }
-
-    ~Program() { window.reset(); }   // before the single objects it uses
-
-    template <typename T>
-    T* login(const char* name) const { return TestHelpers::child<T>(window->leftPanel()->serverSettings(), name); }
-    template <typename T>
-    T* workspace(const char* name) const { return TestHelpers::child<T>(window->workspace(), name); }
-
-    // What the operator does: fill the login fields and press Connect.
-    void connectTo(const QString& address, const QString& user = QStringLiteral("admin"),
-                   const QString& password = QStringLiteral("admin"))
-    {
-        login<QLineEdit>("addressEdit")->setText(address);
-        login<QLineEdit>("userEdit")->setText(user);
-        login<QLineEdit>("passwordEdit")->setText(password);
-        login<QPushButton>("connectButton")->click();
-    }
-    // Connect to a server that accepts the login and answers the counts.
-    bool connectToGoodServer(FakeServer& good)
-    {
-        if (!good.start())
-            return false;
-        good.setAutoReply(PK::authReq, FakeServer::authResp(true));
-        good.setAutoReply(PK::serverInfoReq, FakeServer::serverInfoResp(true));
-        connectTo(good.address());
-        return QTest::qWaitFor([this] { return client->isReady(); }) && online();
-    }
-    bool online() const { return login<QLabel>("statusText")->text() == QLatin1String("Online:"); }
-    QString errorShown() const
-    {
-        const auto* label = login<QLabel>("errorLabel");
-        return label->isVisibleTo(label->parentWidget()) ? label->text() : QString();
-    }
-
-    bool scan(const QString& devEui)
-    {
-        return scanner.write(EndToEndRig::scanCode(devEui, QStringLiteral("70B3D57ED0000001"),
-                                                   QStringLiteral("2B7E151628AED2A6ABF7158809CF4F3C")));
-    }
-    QString scannedEui() const { return workspace<QLineEdit>("devEuiEdit")->text(); }
-    QString serverStatus() const { return workspace<QLabel>("serverStatusLabel")->text(); }
-
-    CServerClient* client = nullptr;
-    PseudoTerminal scanner;
-    std::unique_ptr<CMainWindow> window;
-
-private:
-    std::unique_ptr<QObject> m_app;  // stands in for the application object
-    QTranslator m_translator;
-};
-
-int blocksFor(const QString& devEui)
-{
-    QFile file(devicesFile);
-    if (!file.open(QIODevice::ReadOnly))
-        return 0;
-    return QString::fromUtf8(file.readAll()).count(QStringLiteral("DevEui:") + devEui + QLatin1Char('\n'));
-}
-
 } // namespace
 
 class TestFaults : public QObject
@@ -132,20 +66,11 @@ class TestFaults : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        qRegisterMetaType<CloraAuthResp>();
-        qRegisterMetaType<CloraInfoResp>();
-        qRegisterMetaType<CLoraDeviceInfo>();
-    }
-
     void init()
     {
-        removeAll(settingsFile);
-        removeAll(devicesFile);
-        removeAll(QStringLiteral("blocked"));
+        for (const QString& path : {settingsFile, QStringLiteral("Devices.txt"), QStringLiteral("blocked")})
+            removeAll(path);
     }
-
     void cleanupTestCase() { init(); }
 
     void serverKilledMidSession();
@@ -153,8 +78,8 @@ private slots:
     void failedConnectionIsReported();
     void stalledOrBabblingServer_data();
     void stalledOrBabblingServer();
+    void scanInPieces_data();
     void scanInPieces();
-    void scannerUnplugged();
     void devicesFileFaults_data();
     void devicesFileFaults();
     void damagedSettingsFile_data();
@@ -167,50 +92,33 @@ void TestFaults::serverKilledMidSession()
 {
     DevServer::ServerProcess server(QStringLiteral(TESMAR_DEVSERVER_PATH));
     QVERIFY2(server.start(), qPrintable(server.errorText()));
-    Program program;
-    if (!program.scanner.isOpen())
-        QSKIP(qPrintable(program.scanner.errorString()));
+    EndToEndRig rig;
+    QVERIFY2(rig.isScannerOpen(), qPrintable(rig.errorText()));
     const QString first = QStringLiteral("70B3D57ED0000A01");
     const QString second = QStringLiteral("70B3D57ED0000A02");
-
-    program.connectTo(server.address());
-    QTRY_VERIFY(program.online());
-    QVERIFY(program.scan(first));
-    QTRY_COMPARE(program.scannedEui(), first);
-    // Add is enabled by the login answer; requests pass once the counts have come too.
-    QTRY_VERIFY(program.client->isReady());
-    QTRY_VERIFY(program.workspace<QPushButton>("addButton")->isEnabled());
-    program.workspace<QPushButton>("addButton")->click();
-    QTRY_COMPARE(program.window->topPanel()->findChild<QLabel*>(QStringLiteral("totalValue"))->text(),
-                 QStringLiteral("1"));
+    QVERIFY(rig.logIn(server.address(), admin, admin));
+    QVERIFY(rig.scan(codeFor(first)));
+    QTRY_COMPARE(rig.scannedDevEui(), first);
+    QTRY_VERIFY(rig.child<QPushButton>("addButton")->isEnabled());
+    rig.clickAdd();
+    QTRY_COMPARE(rig.totalCounterText(), QStringLiteral("1"));
 
     QVERIFY(server.kill());
-    QTRY_COMPARE(program.errorShown(), QStringLiteral("Remote Host Closed Error"));
-    QVERIFY(program.login<QPushButton>("connectButton")->isEnabled());
-    QCOMPARE(program.client->clientState(), CServerClient::disconnected);
-    QVERIFY(!program.workspace<QPushButton>("addButton")->isEnabled());
-
+    QTRY_COMPARE(rig.loginError(), QStringLiteral("Remote Host Closed Error"));
+    QVERIFY(rig.child<QPushButton>("connectButton")->isEnabled());
+    QCOMPARE(rig.client()->clientState(), CServerClient::disconnected);
+    QVERIFY(!rig.child<QPushButton>("addButton")->isEnabled());
     // A scan while the server is gone registers nothing, auto mode included.
-    program.workspace<QCheckBox>("autoModeCheck")->setChecked(true);
-    QVERIFY(program.scan(second));
-    QTRY_COMPARE(program.serverStatus(), noConnection);
+    rig.setAutoMode(true);
+    QVERIFY(rig.scan(codeFor(second)));
+    QTRY_COMPARE(serverStatus(rig), noConnection);
 
     QVERIFY2(server.startOnPort(server.port()), qPrintable(server.errorText()));
-    program.connectTo(server.address());
-    QTRY_VERIFY(program.online());
-    QTRY_VERIFY(program.client->isReady());
-    QVERIFY(program.errorShown().isEmpty());
-    QVERIFY(program.scan(second));
-    QTRY_VERIFY(program.workspace<QLabel>("messageLabel")->text().startsWith(
-        QStringLiteral("Device is not existed on server before")));
-
-    program.workspace<QTabWidget>("tabs")->setCurrentIndex(1);
-    auto* table = program.workspace<QTableWidget>("deviceTable");
-    QTRY_COMPARE(table->rowCount(), 1);
-    QCOMPARE(table->item(0, 1)->text(), second);
+    QVERIFY(rig.logIn(server.address(), admin, admin));
+    QCOMPARE(rig.loginError(), QString());
+    QCOMPARE(rig.scanAndWaitForVerdict(codeFor(second)), PK::Status::added);
     QCOMPARE(ScannedDevices::instance()->deviceEuis(), (QStringList{first, second}));
-    QCOMPARE(blocksFor(first), 1);
-    QCOMPARE(blocksFor(second), 1);
+    QCOMPARE(TestHelpers::devicesFileBlocks(), (QStringList{first, second}));
 }
 
 void TestFaults::failedConnectionIsReported_data()
@@ -234,28 +142,28 @@ void TestFaults::failedConnectionIsReported()
         address = QStringLiteral("127.0.0.1:%1").arg(peer.serverPort());
     if (peerAnswer.isNull())
         peer.close();
-    QObject::connect(&peer, &QTcpServer::newConnection, &peer, [&peer, peerAnswer] {
+    connect(&peer, &QTcpServer::newConnection, &peer, [&peer, peerAnswer] {
         QTcpSocket* socket = peer.nextPendingConnection();
-        QObject::connect(socket, &QTcpSocket::readyRead, socket, [socket, peerAnswer] {
+        connect(socket, &QTcpSocket::readyRead, socket, [socket, peerAnswer] {
             socket->readAll();
             socket->write(peerAnswer);
             socket->disconnectFromHost();
         });
     });
 
-    Program program;
-    QSignalSpy hostError(program.client, &CServerClient::hostError);
-    program.connectTo(address);
-    QTRY_VERIFY(!program.errorShown().isEmpty());
+    EndToEndRig rig;
+    QSignalSpy hostError(rig.client(), &CServerClient::hostError);
+    rig.connectTo(address, admin, admin);
+    QTRY_VERIFY(!rig.loginError().isEmpty());
     QCOMPARE(hostError.size(), 1);
-    QCOMPARE(program.login<QLabel>("statusText")->text(), QStringLiteral("Offline:"));
-    QVERIFY(program.login<QPushButton>("connectButton")->isEnabled());
-    QTRY_COMPARE(program.client->clientState(), CServerClient::disconnected);
+    QCOMPARE(rig.child<QLabel>("statusText")->text(), QStringLiteral("Offline:"));
+    QVERIFY(rig.child<QPushButton>("connectButton")->isEnabled());
+    QTRY_COMPARE(rig.client()->clientState(), CServerClient::disconnected);
 
     // The next Connect, to a server that is there, logs in.
     FakeServer good;
-    QVERIFY(program.connectToGoodServer(good));
-    QVERIFY(program.errorShown().isEmpty());
+    QVERIFY(logInToGoodServer(rig, good));
+    QCOMPARE(rig.loginError(), QString());
     QCOMPARE(good.received(PK::authReq).size(), 1);
 }
 
@@ -274,97 +182,93 @@ void TestFaults::stalledOrBabblingServer()
     QFETCH(QString, answer);
     FakeServer server;
     QVERIFY(server.start());
-    Program program;
-    if (!program.scanner.isOpen())
-        QSKIP(qPrintable(program.scanner.errorString()));
-    QObject::connect(&server, &FakeServer::messageReceived, &server, [&server, answer](const QString& text) {
-        if (!answer.isEmpty() && text.contains(PK::authReq))
+    EndToEndRig rig;
+    QVERIFY2(rig.isScannerOpen(), qPrintable(rig.errorText()));
+    if (!answer.isEmpty())
+        server.setAutoReply(PK::authReq, [&server, answer](const QJsonObject&) {
             server.sendText(answer);
-    });
+            return QList<QJsonObject>();
+        });
 
-    QSignalSpy answers(program.client, &QWebSocket::textMessageReceived);
-    program.connectTo(server.address());
+    QSignalSpy answers(rig.client(), &QWebSocket::textMessageReceived);
+    rig.connectTo(server.address(), admin, admin);
     QVERIFY(!server.waitForMessage(PK::authReq).isEmpty());
     QTRY_COMPARE(answers.count(), answer.isEmpty() ? 0 : 1);
-    QTest::qWait(20);  // the queued parse of the answer
-    QVERIFY(!program.client->isReady());
-    QVERIFY(!program.online());
 
-    // Scans still show, by click or in auto mode, and say there is no connection.
+    // Scans still show, by click or in auto mode (each after the answer's
+    // queued parse), and say there is no connection.
     for (const QString& devEui : {QStringLiteral("70B3D57ED0000B01"), QStringLiteral("70B3D57ED0000B02")}) {
-        QVERIFY(program.scan(devEui));
-        QTRY_COMPARE(program.scannedEui(), devEui);
-        QCOMPARE(program.serverStatus(), noConnection);
-        program.workspace<QCheckBox>("autoModeCheck")->setChecked(true);
+        QVERIFY(rig.scan(codeFor(devEui)));
+        QTRY_COMPARE(rig.scannedDevEui(), devEui);
+        QCOMPARE(serverStatus(rig), noConnection);
+        rig.setAutoMode(true);
     }
+    QCOMPARE(rig.client()->isReady(), false);
+    QCOMPARE(rig.isOnline(), false);
     QCOMPARE(ScannedDevices::instance()->count(), 0);
 
     // Disconnect sends nothing, but gives the attempt up: the next Connect logs in.
-    program.login<QPushButton>("disconnectButton")->click();
-    QTRY_COMPARE(program.client->clientState(), CServerClient::disconnected);
+    rig.child<QPushButton>("disconnectButton")->click();
+    QTRY_COMPARE(rig.client()->clientState(), CServerClient::disconnected);
     QCOMPARE(server.messages().size(), 1);  // the login request alone
     FakeServer good;
-    QVERIFY(program.connectToGoodServer(good));
+    QVERIFY(logInToGoodServer(rig, good));
 }
 
-// A scanner on a USB-serial bridge delivers one code in several reads.
+// A scanner on a USB-serial bridge delivers one code in several reads; an
+// unplugged one may stop half-way.
+void TestFaults::scanInPieces_data()
+{
+    const QByteArray code = codeFor(QStringLiteral("70B3D57ED0000E01"));
+    QTest::addColumn<QByteArrayList>("pieces");
+    QTest::addColumn<bool>("unplugged");      // after the last piece
+    QTest::addColumn<QString>("shownAppKey");
+    QTest::addColumn<int>("records");         // scans handed on, each looked up
+    QTest::newRow("one code in three reads") << QByteArrayList{code.left(40), code.mid(40, 30), code.mid(70)}
+                                             << false << QStringLiteral("2B7E151628AED2A6ABF7158809CF4F3C") << 1;
+    QTest::newRow("half a code, then unplugged") << QByteArrayList{code.left(40)} << true << QString() << 0;
+}
+
 void TestFaults::scanInPieces()
 {
+    QFETCH(QByteArrayList, pieces);
+    QFETCH(bool, unplugged);
+    QFETCH(int, records);
     FakeServer server;
-    QVERIFY(server.start());
-    Program program;
-    if (!program.scanner.isOpen())
-        QSKIP(qPrintable(program.scanner.errorString()));
-    QVERIFY(server.loginClient(program.client));
-    QSignalSpy records(program.window->leftPanel(), &CLeftPanel::newDeviceInfo);
-    const QString devEui = QStringLiteral("70B3D57ED0000E01");
-    const QByteArray code = EndToEndRig::scanCode(devEui, QStringLiteral("70B3D57ED0000001"),
-                                                  QStringLiteral("2B7E151628AED2A6ABF7158809CF4F3C"));
-    for (const QByteArray& piece : {code.left(40), code.mid(40, 30), code.mid(70)}) {
-        QSignalSpy read(program.window->leftPanel()->scanerSettings()->currentPort(), &QSerialPort::readyRead);
-        QVERIFY(program.scanner.write(piece));
-        QVERIFY(read.wait(1000));
+    EndToEndRig rig;
+    QVERIFY2(rig.isScannerOpen(), qPrintable(rig.errorText()));
+    QVERIFY(server.loginClient(rig.client()));
+    const CScanerSettings* panel = rig.window()->leftPanel()->scanerSettings();
+    QSignalSpy scans(rig.window()->leftPanel(), &CLeftPanel::newDeviceInfo);
+    for (const QByteArray& piece : pieces) {
+        QSignalSpy read(panel->currentPort(), &QSerialPort::readyRead);
+        QVERIFY(rig.scanner().write(piece));
+        QVERIFY(read.wait(1000));   // each piece a read of its own
     }
-
-    QTRY_COMPARE(program.scannedEui(), devEui);
-    QCOMPARE(program.workspace<QLineEdit>("appKeyEdit")->text(), QStringLiteral("2B7E151628AED2A6ABF7158809CF4F3C"));
-    QCOMPARE(records.count(), 1);
-    QVERIFY(!program.window->findChild<QTimer*>(QStringLiteral("scanQuietGap"))->isActive());
-    QVERIFY(!server.waitForMessage(PK::getDevicesReq).isEmpty());
-    program.client->sendMessage(CMessageParser::srvInfoReq());   // a probe: all before it has come
-    QVERIFY(!server.waitForMessage(PK::serverInfoReq).isEmpty());
-    QCOMPARE(server.received(PK::getDevicesReq).size(), 1);
-}
-
-void TestFaults::scannerUnplugged()
-{
-    Program program;
-    if (!program.scanner.isOpen())
-        QSKIP(qPrintable(program.scanner.errorString()));
-    const CScanerSettings* panel = program.window->leftPanel()->scanerSettings();
-    QVERIFY(program.scan(QStringLiteral("70B3D57ED0000C01")));
-    QTRY_COMPARE(program.scannedEui(), QStringLiteral("70B3D57ED0000C01"));
-
-    // Half of the next code, then the line is gone: that is no scan.
-    QSignalSpy read(panel->currentPort(), &QSerialPort::readyRead);
-    QVERIFY(program.scanner.write("DevEUI=70B3D57ED0000C02\r\nAppEUI=70B3"));
-    QVERIFY(read.wait(1000));
     MessageCapture log;
-    program.scanner.closeMaster();
-    QTRY_VERIFY(!panel->currentPort()->isOpen());
-    QCOMPARE(panel->statusIconPath(), cancelIcon);
-    QTest::qWait(50);
-    const int errorLines = log.count(QStringLiteral("Serial port errorOccurred"));
-    QVERIFY(errorLines >= 1 && errorLines < 5);
-    // The last scan stays on screen; nothing else reached the workspace.
-    QCOMPARE(program.scannedEui(), QStringLiteral("70B3D57ED0000C01"));
+    if (unplugged) {
+        rig.scanner().closeMaster();
+        QTRY_VERIFY(!panel->currentPort()->isOpen());
+        QCOMPARE(panel->statusIconPath(), QStringLiteral(":/icons/flatCancelIco.png"));
+    }
+    // Once the quiet gap is over (or given up), every scan has been handed on.
+    QTRY_VERIFY(!rig.child<QTimer>("scanQuietGap")->isActive());
+    QCOMPARE(scans.count(), records);
+    QTEST(rig.child<QLineEdit>("appKeyEdit")->text(), "shownAppKey");
     QCOMPARE(log.count(QStringLiteral("Ошибка чтения QR/Barcode")), 0);
+    // An unplugged line is closed, not read in a tight loop.
+    const int errorLines = log.count(QStringLiteral("Serial port errorOccurred"));
+    QCOMPARE(errorLines > 0, unplugged);
+    QVERIFY2(errorLines < 5, qPrintable(QString::number(errorLines)));
+
+    QVERIFY(server.flush(rig.client()));
+    QCOMPARE(server.received(PK::getDevicesReq).size(), records);
 }
 
 void TestFaults::devicesFileFaults_data()
 {
     QTest::addColumn<QString>("fileName");
-    QTest::addColumn<QString>("reason");
+    QTest::addColumn<QString>("reason");   // empty: any
     QTest::newRow("a directory") << QStringLiteral("blocked") << QString();
     QTest::newRow("disk full") << QStringLiteral("/dev/full") << QStringLiteral("No space left on device");
     QTest::newRow("a named pipe, no reader") << QStringLiteral("pipe") << QString();
@@ -374,26 +278,24 @@ void TestFaults::devicesFileFaults()
 {
     QFETCH(QString, fileName);
     QFETCH(QString, reason);
-    QDir().mkdir(QStringLiteral("blocked"));
+    QVERIFY(QDir().mkdir(QStringLiteral("blocked")));
     QFile::remove(QStringLiteral("pipe"));
-    QCOMPARE(mkfifo("pipe", 0600), 0);
+    QCOMPARE(::mkfifo("pipe", 0600), 0);
     FakeServer server;
-    QVERIFY(server.start());
-    Program program;
-    if (!program.scanner.isOpen())
-        QSKIP(qPrintable(program.scanner.errorString()));
+    EndToEndRig rig;
+    QVERIFY2(rig.isScannerOpen(), qPrintable(rig.errorText()));
     currentDevicesFileName = fileName;
-    const auto restore = qScopeGuard([] { currentDevicesFileName = devicesFile; });
-    QVERIFY(server.loginClient(program.client));
+    const auto restore = qScopeGuard([] { currentDevicesFileName = QStringLiteral("Devices.txt"); });
+    QVERIFY(server.loginClient(rig.client()));
     const QString devEui = QStringLiteral("70B3D57ED0000D01");
-    QVERIFY(program.scan(devEui));
-    QTRY_VERIFY(program.workspace<QPushButton>("addButton")->isEnabled());
-    QTRY_COMPARE(program.scannedEui(), devEui);
+    QVERIFY(rig.scan(codeFor(devEui)));
+    QTRY_COMPARE(rig.scannedDevEui(), devEui);
+    QTRY_VERIFY(rig.child<QPushButton>("addButton")->isEnabled());
 
     ModalAnswerer boxes;
     boxes.answer(QMessageBox::Ok);
     const QString logBefore = LogOutputWidget::instance()->plainText();
-    program.workspace<QPushButton>("addButton")->click();
+    rig.clickAdd();
     QCOMPARE(boxes.answered(), 1);
     QCOMPARE(boxes.titles().value(0), QStringLiteral("Error"));
     QVERIFY(!boxes.texts().value(0).isEmpty());
@@ -408,10 +310,10 @@ void TestFaults::devicesFileFaults()
 
 void TestFaults::damagedSettingsFile_data()
 {
-    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("damage");
     QTest::addColumn<int>("presets");  // listed from the file
-    QTest::newRow("a directory") << int(SettingsDirectory) << 0;
-    QTest::newRow("a named pipe") << int(SettingsPipe) << 0;
+    QTest::newRow("a directory") << int(Directory) << 0;
+    QTest::newRow("a named pipe") << int(NamedPipe) << 0;
     QTest::newRow("binary garbage") << int(BinaryGarbage) << 0;
     QTest::newRow("values of foreign types") << int(ForeignTypes) << 0;
     QTest::newRow("50 MB of presets") << int(HugePresets) << hugePresetCount;
@@ -419,47 +321,43 @@ void TestFaults::damagedSettingsFile_data()
 
 void TestFaults::damagedSettingsFile()
 {
-    QFETCH(int, kind);
-    QFETCH(int, presets);
-    if (kind == SettingsDirectory) {
+    QFETCH(int, damage);
+    QFile file(settingsFile);
+    if (damage == Directory) {
         QVERIFY(QDir().mkdir(settingsFile));
-    } else if (kind == SettingsPipe) {
+    } else if (damage == NamedPipe) {
         QCOMPARE(::mkfifo(qPrintable(settingsFile), 0600), 0);
-    } else if (kind == HugePresets) {
+    } else if (damage == HugePresets) {
         QJsonArray stored;
         for (int i = 0; i < hugePresetCount; ++i)
-            stored.append(CPresetFormat::toJson(QStringLiteral("preset %1").arg(i), ExpertSettings(),
-                                                OptionalSettings()));
-        QSettings raw(settingsFile, QSettings::IniFormat);
-        raw.setValue(QStringLiteral("loraPresets"), QJsonDocument(stored).toJson(QJsonDocument::Compact));
+            stored.append(CPresetFormat::toJson(QStringLiteral("preset %1").arg(i), ExpertSettings(), OptionalSettings()));
+        QSettings(settingsFile, QSettings::IniFormat)
+            .setValue(QStringLiteral("loraPresets"), QJsonDocument(stored).toJson(QJsonDocument::Compact));
+    } else if (damage == BinaryGarbage) {
+        QRandomGenerator random(42);
+        QByteArray noise(64 * 1024, Qt::Uninitialized);
+        for (char& c : noise)
+            c = char(random.bounded(256));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(noise) == noise.size());
     } else {
-        QFile file(settingsFile);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        if (kind == BinaryGarbage) {
-            QRandomGenerator random(42);
-            QByteArray noise(64 * 1024, Qt::Uninitialized);
-            for (char& c : noise)
-                c = char(random.bounded(256));
-            file.write(noise);
-        } else {
-            file.write("[General]\nserverIpPort=@Rect(1 2 3 4)\nserverLogin=@Point(1 2)\n"
-                       "serverPassword=@Variant(\\0\\0\\0\\x7f\\0\\0\\0\\x5OddT\\0\\x1)\n"
-                       "rememberme=@Size(1 2)\nlanguage=@Variant(\\0\\0\\0\\xb\\xff\\xff\\xff\\xfe)\n"
-                       "loraPresets=@Variant(\\0\\0\\0\\x8\\xff\\xff\\xff\\xfe)\n");
-        }
+        file.write("[General]\nserverIpPort=@Rect(1 2 3 4)\nserverLogin=@Point(1 2)\n"
+                   "serverPassword=@Variant(\\0\\0\\0\\x7f\\0\\0\\0\\x5OddT\\0\\x1)\n"
+                   "rememberme=@Size(1 2)\nlanguage=@Variant(\\0\\0\\0\\xb\\xff\\xff\\xff\\xfe)\n"
+                   "loraPresets=@Variant(\\0\\0\\0\\x8\\xff\\xff\\xff\\xfe)\n");
     }
+    file.close();
 
     // The whole window comes up with what could be read, defaults elsewhere.
-    Program program;
-    QCOMPARE(program.login<QLineEdit>("addressEdit")->text(), QString());
-    QCOMPARE(program.login<QLineEdit>("userEdit")->text(), QString());
-    QVERIFY(!program.login<QCheckBox>("remembermeCheck")->isChecked());
-    QCOMPARE(program.window->topPanel()->findChild<QComboBox*>(QStringLiteral("languageBox"))->currentText(),
-             QStringLiteral("Русский"));
-    QCOMPARE(currentDevicesFileName, devicesFile);
-    QCOMPARE(program.workspace<QComboBox>("presetCombo")->count(), presets + 2);
-    if (kind == SettingsPipe)
-        QVERIFY(!QFileInfo(settingsFile).isFile());  // left as it was
+    EndToEndRig rig;
+    QCOMPARE(rig.child<QLineEdit>("addressEdit")->text(), QString());
+    QCOMPARE(rig.child<QLineEdit>("userEdit")->text(), QString());
+    QCOMPARE(rig.child<QCheckBox>("remembermeCheck")->isChecked(), false);
+    QCOMPARE(rig.child<QComboBox>("languageBox")->currentText(), QStringLiteral("Русский"));
+    QCOMPARE(currentDevicesFileName, QStringLiteral("Devices.txt"));
+    QTEST(rig.child<QComboBox>("presetCombo")->count() - 2, "presets");
+    if (damage == NamedPipe)
+        QCOMPARE(QFileInfo(settingsFile).isFile(), false);  // left as it was
 }
 
 void TestFaults::damagedPresets_data()
@@ -494,30 +392,26 @@ void TestFaults::damagedPresets()
 {
     QFETCH(QString, stored);
     QFETCH(QStringList, listed);
-    {
-        QSettings raw(settingsFile, QSettings::IniFormat);
-        raw.setValue(QStringLiteral("loraPresets"), stored.toUtf8());
-    }
-    Program program;
-    auto* combo = program.workspace<QComboBox>("presetCombo");
+    QSettings(settingsFile, QSettings::IniFormat).setValue(QStringLiteral("loraPresets"), stored.toUtf8());
+    EndToEndRig rig;
+    auto* combo = rig.child<QComboBox>("presetCombo");
     QStringList shown;
     for (int i = 1; i < combo->count() - 1; ++i)
         shown << combo->itemText(i);
     QCOMPARE(shown, listed);
     QCOMPARE(combo->itemText(combo->count() - 1), QStringLiteral("custom"));
-    if (listed.isEmpty())
-        return;
 
     // Applying a damaged preset over a filled form leaves the defaults.
-    CIAboutDevice* workspace = program.window->workspace();
+    const CIAboutDevice* workspace = rig.window()->workspace();
     const auto apply = [&](const QString& name) {
         combo->setCurrentIndex(combo->findText(name));
         return CPresetFormat::toJson(QString(), workspace->expertSettings()->getSettings(),
                                      workspace->optionalSettings()->getSettings());
     };
-    const QJsonObject filled = apply(QStringLiteral("good"));
+    if (listed.isEmpty())
+        return;
     const QJsonObject defaults = apply(QStringLiteral("empty"));
-    QVERIFY(filled != defaults);
+    QVERIFY(apply(QStringLiteral("good")) != defaults);
     for (const QString& name : listed.mid(2)) {
         apply(QStringLiteral("good"));
         QCOMPARE(apply(name), defaults);

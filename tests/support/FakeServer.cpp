@@ -6,7 +6,9 @@
 #include "ProtocolKeys.h"
 
 #include <QHostAddress>
+#include <QDeadlineTimer>
 #include <QJsonDocument>
+#include <QSignalSpy>
 #include <QTest>
 #include <QWebSocket>
 #include <QWebSocketServer>
@@ -51,18 +53,26 @@ void FakeServer::clearMessages()
 
 QJsonObject FakeServer::waitForMessage(const QString& cmd, int timeoutMs)
 {
-    QJsonObject found;
-    (void)QTest::qWaitFor([&] {
+    // Woken by each arrival rather than polling, which would sleep between looks.
+    QSignalSpy arrivals(this, &FakeServer::messageReceived);
+    QDeadlineTimer deadline(timeoutMs);
+    forever {
         for (int i = 0; i < m_messages.size(); ++i) {
             if (!m_handedOut.at(i) && parse(m_messages.at(i)).value(PK::cmd).toString() == cmd) {
                 m_handedOut[i] = true;
-                found = parse(m_messages.at(i));
-                return true;
+                return parse(m_messages.at(i));
             }
         }
-        return false;
-    }, timeoutMs);
-    return found;
+        if (deadline.hasExpired() || !arrivals.wait(int(deadline.remainingTime())))
+            return QJsonObject();
+    }
+}
+
+bool FakeServer::flush(CServerClient* client, int timeoutMs)
+{
+    // The connection keeps the order: a probe no program sends comes last.
+    const QString probe = QStringLiteral("flush");
+    return client->sendMessage(compact({{PK::cmd, probe}})) && !waitForMessage(probe, timeoutMs).isEmpty();
 }
 
 bool FakeServer::hasClient() const { return m_client && m_client->state() == QAbstractSocket::ConnectedState; }
@@ -128,7 +138,12 @@ bool FakeServer::loginClient(CServerClient* client, const QString& login, const 
     if (waitForMessage(PK::serverInfoReq, timeoutMs).isEmpty())
         return false;
     send(serverInfoResp(true));
-    return QTest::qWaitFor([client] { return client->isReady(); }, timeoutMs);
+    QSignalSpy states(client, &CServerClient::clientStateChanged);
+    while (!client->isReady()) {
+        if (!states.wait(timeoutMs))
+            return false;
+    }
+    return true;
 }
 
 void FakeServer::onNewConnection()

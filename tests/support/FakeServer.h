@@ -41,6 +41,9 @@ public:
     // timeoutMs; an empty object when none came.
     QJsonObject waitForMessage(const QString& cmd, int timeoutMs = 2000);
 
+    // Waits until every message the client has sent so far has arrived.
+    bool flush(CServerClient* client, int timeoutMs = 2000);
+
     bool hasClient() const;
     bool waitForClient(int timeoutMs = 2000);
     int connectionCount() const { return m_connectionCount; }

@@ -25,6 +25,10 @@ T* child(const QObject* parent, const char* name) { return parent->findChild<T*>
 // The record types signal spies take apart.
 void registerRecordTypes();
 
+// The DevEUI of every block of "Devices.txt", in order; "<cut short>" after
+// a last block that lacks its separator line.
+QStringList devicesFileBlocks();
+
 // The program's start-up, on a fresh "settings.cfg": the single objects
 // belong to the application, and the parser hears the client.
 void startProgramObjects();
