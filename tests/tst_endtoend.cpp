@@ -81,188 +81,179 @@ class TestEndToEnd : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void init();
-    void registerOneDeviceByHand();
-    void autoModeRegistersEveryScanOnce();
-    void deleteAddedLeavesOthersDevices();
-    void secretsStayOutOfEveryLine();
-
-private:
-    QString server() const { return m_server.address(); }
-
     DevServer::ServerProcess m_server{QStringLiteral(TESMAR_DEVSERVER_PATH)};
     std::unique_ptr<EndToEndRig> m_rig;
-};
+    QString server() const { return m_server.address(); }
 
-void TestEndToEnd::initTestCase()
-{
-    QFile::remove(QStringLiteral("settings.cfg"));
-    QVERIFY2(m_server.start({QStringLiteral("--max-devices"), QString::number(autoScans * 2),
-                             QStringLiteral("--password"), password}),
-             qPrintable(m_server.errorText()));
-    m_rig = std::make_unique<EndToEndRig>();
-    QVERIFY2(m_rig->isScannerOpen(), qPrintable(m_rig->errorText()));
-}
-
-// Each test starts logged in, by hand, with the server empty and the devices
-// file afresh (the program appends).
-void TestEndToEnd::init()
-{
-    QFile::remove(QStringLiteral("Devices.txt"));
-    m_rig->setAutoMode(false);
-    if (!m_rig->client()->isReady())
-        QVERIFY(m_rig->logIn(server(), QStringLiteral("admin"), password));
-    QCOMPARE(devicesOnServer(server()), QStringList());
-}
-
-void TestEndToEnd::registerOneDeviceByHand()
-{
-    QTRY_COMPARE(m_rig->totalCounterText(), QStringLiteral("0"));
-    // The scan is looked up: not known yet.
-    const QString devEui = devEuiOf(0xFFFF);
-    QSignalSpy lookups(m_rig->parser(), &CMessageParser::infoDevicesResp);
-    QVERIFY(m_rig->scan(codeFor(devEui)));
-    QVERIFY(lookups.wait(5000));
-    const CServerDataBox* box = m_rig->child<CServerDataBox>("serverDataBox");
-    QCOMPARE(box->valueText(CServerDataBox::DevEui), QStringLiteral("Данное устройство, еще не зарегистрировано на сервере"));
-    QCOMPARE(m_rig->scannedDevEui(), devEui);
-
-    // Add: the verdict, then the server's record and the new counts.
-    QSignalSpy verdicts(m_rig->parser(), &CMessageParser::mngDevRespSignal);
-    m_rig->clickAdd();
-    QVERIFY(verdicts.wait(5000));
-    QCOMPARE(verdicts.first().at(0).toString(), Status::added);
-    QCOMPARE(m_rig->verdictText(), addedText);
-    QTRY_COMPARE(box->valueText(CServerDataBox::Status), QStringLiteral("Зарегистрировано"));
-    QCOMPARE(box->valueText(CServerDataBox::DevEui), devEui);
-    QTRY_COMPARE(m_rig->totalCounterText(), QStringLiteral("1"));
-    QCOMPARE(m_rig->addedCounterText(), QStringLiteral("1"));
-    QCOMPARE(TestHelpers::devicesFileBlocks(), QStringList{devEui});
-    QCOMPARE(devicesOnServer(server()), QStringList{devEui});
-
-    QSignalSpy removals(m_rig->parser(), &CMessageParser::deviceMbRemoved);
-    m_rig->clickDeleteAddedDevices();
-    QCOMPARE(m_rig->addedCounterText(), QStringLiteral("0"));
-    QVERIFY(removals.wait(5000));
-    QCOMPARE(devicesOnServer(server()), QStringList());
-    QTRY_COMPARE(m_rig->totalCounterText(), QStringLiteral("0"));
-}
-
-void TestEndToEnd::autoModeRegistersEveryScanOnce()
-{
-    // A thousand registrations trace tens of thousands of lines.
-    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
-    const auto restoreTraces = qScopeGuard([] { QLoggingCategory::setFilterRules(QString()); });
-    m_rig->setAutoMode(true);
-    QCOMPARE(m_rig->child<QPushButton>("addButton")->isEnabled(), false);
-
-    // Each scan is written once the verdict on the one before has arrived,
-    // as an operator scans the next device once the last one is shown.
-    QStringList scanned;
-    for (int i = 0; i < autoScans; ++i) {
-        scanned << devEuiOf(i);
-        const QString verdict = m_rig->scanAndWaitForVerdict(codeFor(scanned.last()));
-        QVERIFY2(verdict == Status::added, qPrintable(QStringLiteral("scan %1: \"%2\"").arg(i).arg(verdict)));
+private slots:
+    void initTestCase()
+    {
+        QFile::remove(QStringLiteral("settings.cfg"));
+        QVERIFY2(m_server.start({QStringLiteral("--max-devices"), QString::number(autoScans * 2),
+                                 QStringLiteral("--password"), password}),
+                 qPrintable(m_server.errorText()));
+        m_rig = std::make_unique<EndToEndRig>();
+        QVERIFY2(m_rig->isScannerOpen(), qPrintable(m_rig->errorText()));
     }
-    QCOMPARE(m_rig->verdictText(), addedText);
-    QCOMPARE(m_rig->addedCounterText(), QString::number(autoScans));
-    QCOMPARE(TestHelpers::devicesFileBlocks(), scanned);
-    QCOMPARE(devicesOnServer(server()), scanned);   // the server lists by DevEUI: scan order here
-    QTRY_COMPARE(m_rig->totalCounterText(), QString::number(autoScans));
 
-    QSignalSpy removals(m_rig->parser(), &CMessageParser::deviceMbRemoved);
-    m_rig->clickDeleteAddedDevices();
-    QVERIFY(removals.wait(10000));
-    QCOMPARE(removals.first().at(0).toString(), Status::deleted);
-    QCOMPARE(m_rig->addedCounterText(), QStringLiteral("0"));
-    QCOMPARE(devicesOnServer(server()), QStringList());
-}
+    // Each test starts logged in, by hand, with the server empty and the devices
+    // file afresh (the program appends).
+    void init()
+    {
+        QFile::remove(QStringLiteral("Devices.txt"));
+        m_rig->setAutoMode(false);
+        if (!m_rig->client()->isReady())
+            QVERIFY(m_rig->logIn(server(), QStringLiteral("admin"), password));
+        QCOMPARE(devicesOnServer(server()), QStringList());
+    }
 
-// "Delete added devices" removes what this run added, also when it was
-// registered again, and nothing that was on the server before.
-void TestEndToEnd::deleteAddedLeavesOthersDevices()
-{
-    m_rig->setAutoMode(true);
-    // Put there by someone else, with what the form holds.
-    const QString before = devEuiOf(0xB0);
-    const CIAboutDevice* workspace = m_rig->window()->workspace();
-    const CLoraDeviceInfo held = CIAboutDevice::completedRecord(
-        {before, appEuiHex, appKeyHex}, before, workspace->optionalSettings()->getSettings(),
-        workspace->expertSettings()->getSettings());
-    const QJsonObject answer = askServer(server(), CMessageParser::manageDevicesReq(held));
-    QCOMPARE(answer.value(PK::deviceAddStatus).toArray().at(0).toObject().value(PK::status).toString(), Status::added);
+    void registerOneDeviceByHand()
+    {
+        QTRY_COMPARE(m_rig->totalCounterText(), QStringLiteral("0"));
+        // The scan is looked up: not known yet.
+        const QString devEui = devEuiOf(0xFFFF);
+        QSignalSpy lookups(m_rig->parser(), &CMessageParser::infoDevicesResp);
+        QVERIFY(m_rig->scan(codeFor(devEui)));
+        QVERIFY(lookups.wait(5000));
+        const CServerDataBox* box = m_rig->child<CServerDataBox>("serverDataBox");
+        QCOMPARE(box->valueText(CServerDataBox::DevEui), QStringLiteral("Данное устройство, еще не зарегистрировано на сервере"));
+        QCOMPARE(m_rig->scannedDevEui(), devEui);
 
-    QCOMPARE(m_rig->scanAndWaitForVerdict(codeFor(before)), Status::nothingToUpdate);
-    const QString added = devEuiOf(0xB1);
-    QCOMPARE(m_rig->scanAndWaitForVerdict(codeFor(added)), Status::added);
-    QCOMPARE(m_rig->scanAndWaitForVerdict(codeFor(added)), Status::nothingToUpdate);
-    QCOMPARE(m_rig->addedCounterText(), QStringLiteral("1"));
+        // Add: the verdict, then the server's record and the new counts.
+        QSignalSpy verdicts(m_rig->parser(), &CMessageParser::mngDevRespSignal);
+        m_rig->clickAdd();
+        QVERIFY(verdicts.wait(5000));
+        QCOMPARE(verdicts.first().at(0).toString(), Status::added);
+        QCOMPARE(m_rig->verdictText(), addedText);
+        QTRY_COMPARE(box->valueText(CServerDataBox::Status), QStringLiteral("Зарегистрировано"));
+        QCOMPARE(box->valueText(CServerDataBox::DevEui), devEui);
+        QTRY_COMPARE(m_rig->totalCounterText(), QStringLiteral("1"));
+        QCOMPARE(m_rig->addedCounterText(), QStringLiteral("1"));
+        QCOMPARE(TestHelpers::devicesFileBlocks(), QStringList{devEui});
+        QCOMPARE(devicesOnServer(server()), QStringList{devEui});
 
-    QSignalSpy removals(m_rig->parser(), &CMessageParser::deviceMbRemoved);
-    m_rig->clickDeleteAddedDevices();
-    QVERIFY(removals.wait(5000));
-    QCOMPARE(devicesOnServer(server()), QStringList{before});
+        QSignalSpy removals(m_rig->parser(), &CMessageParser::deviceMbRemoved);
+        m_rig->clickDeleteAddedDevices();
+        QCOMPARE(m_rig->addedCounterText(), QStringLiteral("0"));
+        QVERIFY(removals.wait(5000));
+        QCOMPARE(devicesOnServer(server()), QStringList());
+        QTRY_COMPARE(m_rig->totalCounterText(), QStringLiteral("0"));
+    }
 
-    // The server is left empty for the next test.
-    askServer(server(), CMessageParser::deleteDevicesReq({before}));
-    QCOMPARE(devicesOnServer(server()), QStringList());
-}
+    void autoModeRegistersEveryScanOnce()
+    {
+        // A thousand registrations trace tens of thousands of lines.
+        QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+        const auto restoreTraces = qScopeGuard([] { QLoggingCategory::setFilterRules(QString()); });
+        m_rig->setAutoMode(true);
+        QCOMPARE(m_rig->child<QPushButton>("addButton")->isEnabled(), false);
 
-void TestEndToEnd::secretsStayOutOfEveryLine()
-{
-    auto* disconnect = m_rig->child<QPushButton>("disconnectButton");
-    const auto status = [this] { return m_rig->child<QLabel>("statusText")->text(); };
-    disconnect->click();
-    QTRY_COMPARE(status(), QStringLiteral("Offline:"));
+        // Each scan is written once the verdict on the one before has arrived,
+        // as an operator scans the next device once the last one is shown.
+        QStringList scanned;
+        for (int i = 0; i < autoScans; ++i) {
+            scanned << devEuiOf(i);
+            const QString verdict = m_rig->scanAndWaitForVerdict(codeFor(scanned.last()));
+            QVERIFY2(verdict == Status::added, qPrintable(QStringLiteral("scan %1: \"%2\"").arg(i).arg(verdict)));
+        }
+        QCOMPARE(m_rig->verdictText(), addedText);
+        QCOMPARE(m_rig->addedCounterText(), QString::number(autoScans));
+        QCOMPARE(TestHelpers::devicesFileBlocks(), scanned);
+        QCOMPARE(devicesOnServer(server()), scanned);   // the server lists by DevEUI: scan order here
+        QTRY_COMPARE(m_rig->totalCounterText(), QString::number(autoScans));
 
-    // A whole session: login (credentials remembered), counts, a registration,
-    // the device list, a logout and a second login.
-    MessageCapture capture;
-    const int logBefore = LogOutputWidget::instance()->plainText().size();
-    QSignalSpy logins(m_rig->parser(), &CMessageParser::authMsgResp);
-    m_rig->child<QCheckBox>("remembermeCheck")->setChecked(true);
-    QVERIFY(m_rig->logIn(server(), QStringLiteral("admin"), password));
-    QTRY_COMPARE(m_rig->totalCounterText(), QStringLiteral("0"));
-    m_rig->setAutoMode(true);
-    QCOMPARE(m_rig->scanAndWaitForVerdict(codeFor(devEuiOf(0x5EC))), Status::added);
-    QSignalSpy lists(m_rig->parser(), &CMessageParser::devicesList);
-    m_rig->child<QTabWidget>("tabs")->setCurrentIndex(1);
-    QVERIFY(lists.wait(5000));
-    m_rig->child<QTabWidget>("tabs")->setCurrentIndex(0);
+        QSignalSpy removals(m_rig->parser(), &CMessageParser::deviceMbRemoved);
+        m_rig->clickDeleteAddedDevices();
+        QVERIFY(removals.wait(10000));
+        QCOMPARE(removals.first().at(0).toString(), Status::deleted);
+        QCOMPARE(m_rig->addedCounterText(), QStringLiteral("0"));
+        QCOMPARE(devicesOnServer(server()), QStringList());
+    }
 
-    // Pressed twice before the answer: the server confirms the first logout
-    // and refuses the second, which must not log the program back in.
-    QSignalSpy answers(m_rig->client(), &QWebSocket::textMessageReceived);
-    const auto logoutAnswers = [&answers] {
-        return std::count_if(answers.begin(), answers.end(), [](const QList<QVariant>& arguments) {
-            return arguments.at(0).toString().contains(PK::closeAuthResp);
-        });
-    };
-    disconnect->click();
-    disconnect->click();
-    QTRY_COMPARE(logoutAnswers(), 2);
-    QCoreApplication::processEvents();   // their queued parse
-    QCOMPARE(status(), QStringLiteral("Offline:"));
-    QCOMPARE(m_rig->client()->clientState(), CServerClient::disconnected);
-    QVERIFY(m_rig->child<QPushButton>("connectButton")->isEnabled());
-    QVERIFY(m_rig->logIn(server(), QStringLiteral("admin"), password));
+    // "Delete added devices" removes what this run added, also when it was
+    // registered again, and nothing that was on the server before.
+    void deleteAddedLeavesOthersDevices()
+    {
+        m_rig->setAutoMode(true);
+        // Put there by someone else, with what the form holds.
+        const QString before = devEuiOf(0xB0);
+        const CIAboutDevice* workspace = m_rig->window()->workspace();
+        const CLoraDeviceInfo held = CIAboutDevice::completedRecord(
+            {before, appEuiHex, appKeyHex}, before, workspace->optionalSettings()->getSettings(),
+            workspace->expertSettings()->getSettings());
+        const QJsonObject answer = askServer(server(), CMessageParser::manageDevicesReq(held));
+        QCOMPARE(answer.value(PK::deviceAddStatus).toArray().at(0).toObject().value(PK::status).toString(), Status::added);
 
-    QStringList secrets{password};
-    for (const QList<QVariant>& arguments : logins)
-        secrets << arguments.at(0).value<CloraAuthResp>().token;
-    secrets.removeDuplicates();
-    QCOMPARE(secrets.size(), 3);   // the password and the two logins' tokens
-    QStringList lines = capture.lines();
-    lines += LogOutputWidget::instance()->plainText().mid(logBefore).split(QLatin1Char('\n'));
-    QVERIFY(capture.contains(PK::closeAuthReq));
-    for (const QString& secret : secrets)
-        QCOMPARE(lines.filter(secret), QStringList());
+        QCOMPARE(m_rig->scanAndWaitForVerdict(codeFor(before)), Status::nothingToUpdate);
+        const QString added = devEuiOf(0xB1);
+        QCOMPARE(m_rig->scanAndWaitForVerdict(codeFor(added)), Status::added);
+        QCOMPARE(m_rig->scanAndWaitForVerdict(codeFor(added)), Status::nothingToUpdate);
+        QCOMPARE(m_rig->addedCounterText(), QStringLiteral("1"));
 
-    // The server is left empty for the next test.
-    askServer(server(), CMessageParser::deleteDevicesReq({devEuiOf(0x5EC)}));
-}
+        QSignalSpy removals(m_rig->parser(), &CMessageParser::deviceMbRemoved);
+        m_rig->clickDeleteAddedDevices();
+        QVERIFY(removals.wait(5000));
+        QCOMPARE(devicesOnServer(server()), QStringList{before});
+
+        // The server is left empty for the next test.
+        askServer(server(), CMessageParser::deleteDevicesReq({before}));
+        QCOMPARE(devicesOnServer(server()), QStringList());
+    }
+
+    void secretsStayOutOfEveryLine()
+    {
+        auto* disconnect = m_rig->child<QPushButton>("disconnectButton");
+        const auto status = [this] { return m_rig->child<QLabel>("statusText")->text(); };
+        disconnect->click();
+        QTRY_COMPARE(status(), QStringLiteral("Offline:"));
+
+        // A whole session: login (credentials remembered), counts, a registration,
+        // the device list, a logout and a second login.
+        MessageCapture capture;
+        const int logBefore = LogOutputWidget::instance()->plainText().size();
+        QSignalSpy logins(m_rig->parser(), &CMessageParser::authMsgResp);
+        m_rig->child<QCheckBox>("remembermeCheck")->setChecked(true);
+        QVERIFY(m_rig->logIn(server(), QStringLiteral("admin"), password));
+        QTRY_COMPARE(m_rig->totalCounterText(), QStringLiteral("0"));
+        m_rig->setAutoMode(true);
+        QCOMPARE(m_rig->scanAndWaitForVerdict(codeFor(devEuiOf(0x5EC))), Status::added);
+        QSignalSpy lists(m_rig->parser(), &CMessageParser::devicesList);
+        m_rig->child<QTabWidget>("tabs")->setCurrentIndex(1);
+        QVERIFY(lists.wait(5000));
+        m_rig->child<QTabWidget>("tabs")->setCurrentIndex(0);
+
+        // Pressed twice before the answer: the server confirms the first logout
+        // and refuses the second, which must not log the program back in.
+        QSignalSpy answers(m_rig->client(), &QWebSocket::textMessageReceived);
+        const auto logoutAnswers = [&answers] {
+            return std::count_if(answers.begin(), answers.end(), [](const QList<QVariant>& arguments) {
+                return arguments.at(0).toString().contains(PK::closeAuthResp);
+            });
+        };
+        disconnect->click();
+        disconnect->click();
+        QTRY_COMPARE(logoutAnswers(), 2);
+        QCoreApplication::processEvents();   // their queued parse
+        QCOMPARE(status(), QStringLiteral("Offline:"));
+        QCOMPARE(m_rig->client()->clientState(), CServerClient::disconnected);
+        QVERIFY(m_rig->child<QPushButton>("connectButton")->isEnabled());
+        QVERIFY(m_rig->logIn(server(), QStringLiteral("admin"), password));
+
+        QStringList secrets{password};
+        for (const QList<QVariant>& arguments : logins)
+            secrets << arguments.at(0).value<CloraAuthResp>().token;
+        secrets.removeDuplicates();
+        QCOMPARE(secrets.size(), 3);   // the password and the two logins' tokens
+        QStringList lines = capture.lines();
+        lines += LogOutputWidget::instance()->plainText().mid(logBefore).split(QLatin1Char('\n'));
+        QVERIFY(capture.contains(PK::closeAuthReq));
+        for (const QString& secret : secrets)
+            QCOMPARE(lines.filter(secret), QStringList());
+
+        // The server is left empty for the next test.
+        askServer(server(), CMessageParser::deleteDevicesReq({devEuiOf(0x5EC)}));
+    }
+};
 
 QTEST_MAIN(TestEndToEnd)
 #include "tst_endtoend.moc"
