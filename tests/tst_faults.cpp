@@ -5,7 +5,6 @@
 #include "CExpertSettingsField.h"
 #include "CIAboutDevice.h"
 #include "CLeftPanel.h"
-#include "CMessageParser.h"
 #include "COptionalSettingsField.h"
 #include "CPresetFormat.h"
 #include "CScanerSettings.h"
@@ -114,7 +113,8 @@ private slots:
         QTest::newRow("cut in the handshake")
             << QString() << QByteArray("HTTP/1.1 101 Switching Protocols\r\n") << QString() << true;
         QTest::newRow("silent") << QString() << QByteArray() << QString() << false;
-        QTest::newRow("not JSON") << QString() << QByteArray() << QStringLiteral("<html>502 Bad Gateway</html>") << false;
+        QTest::newRow("not JSON")
+            << QString() << QByteArray() << QStringLiteral("<html>502 Bad Gateway</html>") << false;
         QTest::newRow("binary noise")
             << QString() << QByteArray() << QString::fromLatin1(QByteArray("\x01\xff{\"cmd\":\x00", 9)) << false;
         QTest::newRow("login answer of wrong types") << QString() << QByteArray()
@@ -326,10 +326,11 @@ private slots:
                                              << QStringList();
         QTest::newRow("preset names not texts")
             << int(File)
-            << presets(QStringLiteral(R"([{"preset":5},{"preset":["x"]},{"preset":{}},{"preset":""},{"preset":"custom"}])"))
+            << presets(QStringLiteral(R"([{"preset":5},{"preset":["x"]},{"preset":{}},)"
+                                      R"({"preset":""},{"preset":"custom"}])"))
             << QStringList();
-        QTest::newRow("presets nested past the parser's limit") << int(File) << presets(QString(100000, QLatin1Char('[')))
-                                                                << QStringList();
+        QTest::newRow("presets nested past the parser's limit")
+            << int(File) << presets(QString(100000, QLatin1Char('['))) << QStringList();
         QTest::newRow("sane presets among broken")
             << int(File)
             << presets(QStringLiteral(R"([7,{"preset":"good","settings":{"device":{"devName":"n","devClass":"CLASS_C"},)"

@@ -48,7 +48,10 @@ class TestWorkspace : public QObject
     template <typename T>
     T* child(const char* name) const { return TestHelpers::child<T>(m_ws.get(), name); }
     CServerDataBox* box() const { return m_ws->serverDataBox(); }
-    QJsonObject sentDevice() { return m_server.waitForMessage(PK::manageDevicesReq).value(PK::devicesList).toArray().at(0).toObject(); }
+    QJsonObject sentDevice()
+    {
+        return m_server.waitForMessage(PK::manageDevicesReq).value(PK::devicesList).toArray().at(0).toObject();
+    }
     QJsonObject registerAndCatch(const CLoraDeviceInfo& info)
     {
         m_ws->scanDeviceInfo(info);
@@ -151,8 +154,8 @@ private slots:
         QTest::addColumn<bool>("expanded");
         QTest::addColumn<QString>("sentName");
         QTest::addColumn<QJsonObject>("sent");       // members of the device object; else absent
-        QTest::newRow("templates, groups collapsed") << "a%deveui-%date-%deveui c" << false
-                                                     << "a" + devEui + "-" + today + "-" + devEui + " c" << QJsonObject();
+        QTest::newRow("templates, groups collapsed")
+            << "a%deveui-%date-%deveui c" << false << "a" + devEui + "-" + today + "-" + devEui + " c" << QJsonObject();
         QTest::newRow("plain name, groups expanded") << "Boiler" << true << "Boiler" << expert;
     }
 

@@ -144,7 +144,8 @@ int main(int argc, char* argv[])
         window.workspace()->importSheet(sheetPath);
     auto* import = window.findChild<CKeySheetImport*>();
     if (camera.check(import && import->checkDialog(), QStringLiteral("no import check dialog"))) {
-        camera.check(QTest::qWaitForWindowExposed(import->checkDialog()), QStringLiteral("the check dialog was never shown"));
+        camera.check(QTest::qWaitForWindowExposed(import->checkDialog()),
+                     QStringLiteral("the check dialog was never shown"));
         camera.shoot(import->checkDialog(), QStringLiteral("4-import-check"));
         QSignalSpy done(import, &CKeySheetImport::finished);
         import->checkDialog()->sendButton()->click();

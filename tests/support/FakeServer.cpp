@@ -3,22 +3,15 @@
 #include "CMessageParser.h"
 #include "CServerClient.h"
 #include "ProgramStartup.h"
-#include "ProtocolKeys.h"
+#include "TestHelpers.h"
 
-#include <QHostAddress>
 #include <QDeadlineTimer>
-#include <QJsonDocument>
-#include <QSignalSpy>
-#include <QTest>
+#include <QHostAddress>
 #include <QWebSocket>
 #include <QWebSocketServer>
 
-namespace PK = ProtocolKeys;
-
-namespace {
-QJsonObject parse(const QString& text) { return QJsonDocument::fromJson(text.toUtf8()).object(); }
-QString compact(const QJsonObject& o) { return QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Compact)); }
-} // namespace
+using TestHelpers::compact;
+using TestHelpers::parsed;
 
 FakeServer::FakeServer(QObject* parent)
     : QObject(parent)
@@ -38,7 +31,7 @@ QList<QJsonObject> FakeServer::received(const QString& cmd) const
 {
     QList<QJsonObject> result;
     for (const QString& text : m_messages) {
-        const QJsonObject object = parse(text);
+        const QJsonObject object = parsed(text);
         if (cmd.isEmpty() || object.value(PK::cmd).toString() == cmd)
             result.append(object);
     }
@@ -58,9 +51,9 @@ QJsonObject FakeServer::waitForMessage(const QString& cmd, int timeoutMs)
     QDeadlineTimer deadline(timeoutMs);
     forever {
         for (int i = 0; i < m_messages.size(); ++i) {
-            if (!m_handedOut.at(i) && parse(m_messages.at(i)).value(PK::cmd).toString() == cmd) {
+            if (!m_handedOut.at(i) && parsed(m_messages.at(i)).value(PK::cmd).toString() == cmd) {
                 m_handedOut[i] = true;
-                return parse(m_messages.at(i));
+                return parsed(m_messages.at(i));
             }
         }
         if (deadline.hasExpired() || !arrivals.wait(int(deadline.remainingTime())))
@@ -163,7 +156,7 @@ void FakeServer::onTextMessage(const QString& text)
     m_handedOut.append(false);
     emit messageReceived(text);
 
-    const QJsonObject request = parse(text);
+    const QJsonObject request = parsed(text);
     const auto reply = m_autoReplies.constFind(request.value(PK::cmd).toString());
     auto* socket = qobject_cast<QWebSocket*>(sender());
     if (reply == m_autoReplies.constEnd() || !socket)
