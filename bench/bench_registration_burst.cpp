@@ -9,7 +9,7 @@
 #include "BenchSupport.h"
 #include "CMessageParser.h"
 #include "CServerClient.h"
-#include "CSettings.h"
+#include "ProgramStartup.h"
 #include "ProtocolKeys.h"
 #include "ServerProcess.h"
 
@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
+#include <QTranslator>
 #include <QVector>
 
 #include <cstdio>
@@ -80,12 +81,10 @@ int main(int argc, char* argv[])
         return 1;
     }
 
-    // Wired as the program's start-up wires them.
-    CSettings::instance(&app);
-    CServerClient* client = CServerClient::instance(QStringLiteral("ws://"), &app);
-    CMessageParser* parser = CMessageParser::instance(&app);
-    QObject::connect(client, &QWebSocket::textMessageReceived, parser, &CMessageParser::processReceivedMessage,
-                     Qt::QueuedConnection);
+    QTranslator translator;
+    ProgramStartup::start(&app, translator);
+    CServerClient* client = CServerClient::instance();
+    CMessageParser* parser = CMessageParser::instance();
     client->openWebSoket({server.address(), QStringLiteral("admin"), QStringLiteral("admin")});
     if (!runUntil([client] { return client->isReady(); })) {
         std::fprintf(stderr, "bench_registration_burst: the client never became ready\n");

@@ -1,6 +1,6 @@
-// From starting the program's executable until its main window has been
-// shown (offscreen), and its peak memory by then: the program reports both
-// and quits when TESMAR_EXIT_AFTER_SHOWN is set (src/StartupProbe.h).
+// From starting the program's start-up until its main window has been shown
+// (offscreen), and its peak memory by then. startup_program runs the start-up
+// the program's main function runs, reports both (StartupProbe.h) and quits.
 // Floor: a minimal Qt widgets program (one QMainWindow, startup_floor)
 // measured the same way.
 
@@ -30,7 +30,6 @@ Launch launch(const QString& program, const QString& workDir)
     process.setWorkingDirectory(workDir);   // the program keeps settings.cfg there
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    environment.insert(QStringLiteral("TESMAR_EXIT_AFTER_SHOWN"), QStringLiteral("1"));
     process.setProcessEnvironment(environment);
     process.setStandardErrorFile(QProcess::nullDevice());   // the program's traces
 
@@ -64,7 +63,7 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     QTemporaryDir programDir;
     QTemporaryDir floorDir;
-    const QString program = QStringLiteral(TESMAR_PROGRAM_PATH);
+    const QString program = QStringLiteral(TESMAR_STARTUP_PROGRAM_PATH);
     const QString floorProgram = QStringLiteral(TESMAR_STARTUP_FLOOR_PATH);
 
     // The first start writes settings.cfg and brings the libraries into the page cache.

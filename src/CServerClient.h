@@ -10,8 +10,8 @@
 // The one connection to the network server. Logs in by itself as soon as the
 // socket connects, asks for the server information after a positive login,
 // and lets the program's requests through only once that has arrived.
-// Incoming messages do not pass through here: start-up wires the socket's
-// textMessageReceived straight to the message parser.
+// Incoming messages do not pass through here: start-up connects the socket
+// straight to the message parser (ProgramStartup).
 class CServerClient : public QWebSocket
 {
     Q_OBJECT

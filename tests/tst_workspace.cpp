@@ -3,12 +3,10 @@
 #include "CExpertSettingsField.h"
 #include "CIAboutDevice.h"
 #include "CMessageParser.h"
-#include "COptionalSettingsField.h"
 #include "CServerClient.h"
 #include "CServerDataBox.h"
 #include "CSettings.h"
 #include "FakeServer.h"
-#include "MessageCapture.h"
 #include "ModalAnswerer.h"
 #include "ScannedDevices.h"
 #include "TestHelpers.h"
@@ -32,7 +30,7 @@ QJsonObject serverDevice(const QString& devEui, const QString& name)
             {PK::serverAdrEnable, true}};
 }
 
-QJsonObject verdict(const QString& status, const QString& devEui)
+QJsonObject verdict(const QString& status, const QString& devEui = QStringLiteral("70B3D57ED0007001"))
 {
     const QJsonObject entry{{PK::status, status}, {PK::devEui, devEui}};
     return {{PK::cmd, PK::manageDevicesResp}, {PK::deviceAddStatus, QJsonArray{entry}}};
@@ -48,48 +46,46 @@ class TestWorkspace : public QObject
     std::unique_ptr<CIAboutDevice> m_ws;
 
     template <typename T>
-    T* child(const char* name) const { return m_ws->findChild<T*>(QLatin1String(name)); }
+    T* child(const char* name) const { return TestHelpers::child<T>(m_ws.get(), name); }
     CServerDataBox* box() const { return m_ws->serverDataBox(); }
+    QJsonObject sentDevice()
+    {
+        return m_server.waitForMessage(PK::manageDevicesReq).value(PK::devicesList).toArray().at(0).toObject();
+    }
     QJsonObject registerAndCatch(const CLoraDeviceInfo& info)
     {
         m_ws->scanDeviceInfo(info);
         QTest::mouseClick(child<QPushButton>("addButton"), Qt::LeftButton);
-        return m_server.waitForMessage(PK::manageDevicesReq).value(PK::devicesList).toArray().at(0).toObject();
+        return sentDevice();
     }
 
 private slots:
-    void initTestCase()
-    {
-        TestHelpers::startProgramObjects();
-        FakeServer::connectClientToParser(CServerClient::instance());
-    }
+    void initTestCase() { TestHelpers::startProgramObjects(); }
 
+    // Every test but the first works logged in.
     void init()
     {
-        m_server.clearMessages();
         m_ws = std::make_unique<CIAboutDevice>();
-        // A workspace made after the login has missed the login answer.
-        if (CServerClient::instance()->isReady())
-            m_ws->statusCon({true});
+        if (QTest::currentTestFunction() != QLatin1String("nothingRegisteredBeforeLogin")) {
+            QVERIFY(m_server.loginClient(CServerClient::instance()));
+            m_ws->statusCon({true});   // made after the login, it missed the answer
+        }
+        m_server.clearMessages();
     }
     void cleanup() { m_ws.reset(); }
 
-    // Before the login: nothing may be recorded as registered (auto mode or a direct call).
-    void scanWithoutConnection()
+    // Nothing may be recorded as registered (auto mode or a direct call); Add waits for the login.
+    void nothingRegisteredBeforeLogin()
     {
         child<QCheckBox>("autoModeCheck")->setChecked(true);
         m_ws->scanDeviceInfo(scanned(QStringLiteral("70B3D57ED0001001"), 0x1A2B));
         QCOMPARE(box()->valueText(CServerDataBox::Status), QStringLiteral("Нет подлючения к серверу"));
-        QVERIFY(box()->isRed(CServerDataBox::Status) && !box()->isHidden());
+        QVERIFY(box()->isRed(CServerDataBox::Status));
         m_ws->sendInfoToTheNextStage();
-        QVERIFY(!QFile::exists(currentDevicesFileName));
+        QCOMPARE(QFile::exists(currentDevicesFileName), false);
         QCOMPARE(ScannedDevices::instance()->count(), 0);
         child<QCheckBox>("autoModeCheck")->setChecked(false);
-        QVERIFY2(!child<QPushButton>("addButton")->isEnabled(), "no Add without a login");
-    }
-
-    void loginEnablesAdd()
-    {
+        QCOMPARE(child<QPushButton>("addButton")->isEnabled(), false);
         QVERIFY(m_server.loginClient(CServerClient::instance()));
         QTRY_VERIFY(child<QPushButton>("addButton")->isEnabled());
     }
@@ -106,7 +102,8 @@ private slots:
         QSignalSpy answers(CMessageParser::instance(), &CMessageParser::infoDevicesResp);
         m_server.send(devicesResp({other}));
         QTRY_COMPARE(answers.count(), 1);
-        QVERIFY(m_ws->deviceInfo().devName.isEmpty() && !box()->isRowShown(CServerDataBox::DevName));
+        QCOMPARE(m_ws->deviceInfo().devName, QString());
+        QCOMPARE(box()->isRowShown(CServerDataBox::DevName), false);
 
         m_server.send(devicesResp({other, serverDevice(devEui.toUpper(), QStringLiteral("Boiler room"))}));
         QTRY_COMPARE(box()->valueText(CServerDataBox::Status), QStringLiteral("Зарегистрировано"));
@@ -142,62 +139,44 @@ private slots:
         QCOMPARE(checked, 2);
     }
 
-    void nameTemplates_data()
+    // The request carries the form: the name templates expanded, the groups
+    // collapsed left out, coordinates south and west of the zero lines as typed.
+    void requestFromTheForm_data()
     {
         const QString devEui = QStringLiteral("70B3D57ED0003001");
         const QString today = QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy"));
+        QJsonObject expert{{PK::rxWindow, 1}, {PK::delayRx1, 1}, {PK::drRx2, 0}, {PK::delayJoin1, 5}};
+        expert.insert(PK::preferDr, 5.0);
+        expert.insert(PK::preferPower, 14.0);
+        expert.insert(PK::position, QJsonObject{{PK::latitude, double(-33.87f)}, {PK::longitude, double(-151.21f)},
+                                                {PK::altitude, 150}});   // in single precision
         QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("expected");
-        QTest::addColumn<int>("missingTemplates");
-        QTest::newRow("text around, twice") << "a%deveui-%date-%deveui c"
-                                            << "a" + devEui + "-" + today + "-" + devEui + " c" << 0;
-        QTest::newRow("plain") << "Boiler" << "Boiler" << 2;
+        QTest::addColumn<bool>("expanded");
+        QTest::addColumn<QString>("sentName");
+        QTest::addColumn<QJsonObject>("sent");       // members of the device object; else absent
+        QTest::newRow("templates, groups collapsed")
+            << "a%deveui-%date-%deveui c" << false << "a" + devEui + "-" + today + "-" + devEui + " c" << QJsonObject();
+        QTest::newRow("plain name, groups expanded") << "Boiler" << true << "Boiler" << expert;
     }
 
-    void nameTemplates()
+    void requestFromTheForm()
     {
+        QFETCH(bool, expanded);
+        QFETCH(QJsonObject, sent);
         QFETCH(QString, name);
         child<QLineEdit>("nameEdit")->setText(name);
-        MessageCapture log;
-        QTEST(registerAndCatch(scanned(QStringLiteral("70B3D57ED0003001"))).value(PK::devName).toString(), "expected");
-        QTEST(log.count(QStringLiteral("NO %deveui")) + log.count(QStringLiteral("NO %date")), "missingTemplates");
-    }
-
-    void expertValues_data()
-    {
-        QTest::addColumn<QString>("expand");       // "" or "all"
-        QTest::addColumn<QJsonObject>("expected"); // members of the device object
-        QTest::addColumn<QStringList>("absent");
-        const QStringList adr = {PK::preferDr, PK::preferPower};
-        const QStringList rx = {PK::rxWindow, PK::delayRx1, PK::drRx2, PK::delayJoin1};
-        QJsonObject all{{PK::rxWindow, 1}, {PK::delayRx1, 1}, {PK::drRx2, 0}, {PK::delayJoin1, 5}};
-        all.insert(PK::preferDr, 5.0);
-        all.insert(PK::preferPower, 14.0);
-        // South and west of the zero lines, as typed (in single precision).
-        all.insert(PK::position, QJsonObject{{PK::latitude, double(-33.87f)}, {PK::longitude, double(-151.21f)},
-                                             {PK::altitude, 150}});
-        QTest::newRow("collapsed") << QString() << QJsonObject() << adr + rx + QStringList{PK::position};
-        QTest::newRow("all expanded") << "all" << all << QStringList();
-    }
-
-    void expertValues()
-    {
-        QFETCH(QString, expand);
-        QFETCH(QJsonObject, expected);
-        QFETCH(QStringList, absent);
-        if (expand == QLatin1String("all")) {
+        if (expanded) {
             m_ws->expertSettings()->expandAll();
             QTest::keyClicks(child<QLineEdit>("latitudeEdit"), QStringLiteral("-33.87"));
             QTest::keyClicks(child<QLineEdit>("longitudeEdit"), QStringLiteral("-151.21"));
             QTest::keyClicks(child<QLineEdit>("altitudeEdit"), QStringLiteral("150"));
         }
         child<QCheckBox>("channelCheck2")->setChecked(false);   // sent although the plan group is collapsed
-
-        const QJsonObject device = registerAndCatch(scanned(QStringLiteral("70B3D57ED0004001")));
-        for (auto it = expected.begin(); it != expected.end(); ++it)
-            QCOMPARE(device.value(it.key()), it.value());
-        for (const QString& key : absent + QStringList{PK::reactionTime})
-            QVERIFY2(!device.contains(key), qPrintable(key));
+        const QJsonObject device = registerAndCatch(scanned(QStringLiteral("70B3D57ED0003001")));
+        QTEST(device.value(PK::devName).toString(), "sentName");
+        for (const QString& key : {PK::rxWindow, PK::delayRx1, PK::drRx2, PK::delayJoin1, PK::preferDr,
+                                   PK::preferPower, PK::position, PK::reactionTime})
+            QCOMPARE(device.value(key), sent.value(key));
         QCOMPARE(device.value(PK::frequencyPlan).toObject().value(PK::freq4).toInt(), 867100000);
         const QJsonObject mask = device.value(PK::channelMask).toObject();
         for (int channel = 1; channel <= 16; ++channel)
@@ -229,22 +208,17 @@ private slots:
 
         ModalAnswerer boxes;
         boxes.answer(QMessageBox::Ok, [&](QMessageBox*) {
-            if (nextScan) {
-                m_ws->scanDeviceInfo(scanned(next));
-                return;
-            }
             CLoraDeviceInfo held = scanned(devEui, 0x1A2B);
             held.devName = QStringLiteral("Server copy");
             held.foundMarker = 1;
-            m_ws->changeDevInfo(held);
+            nextScan ? m_ws->scanDeviceInfo(scanned(next)) : m_ws->changeDevInfo(held);
         });
         QTest::mouseClick(child<QPushButton>("addButton"), Qt::LeftButton);
         QCOMPARE(boxes.answered(), 1);
-        const QJsonObject device =
-            m_server.waitForMessage(PK::manageDevicesReq).value(PK::devicesList).toArray().at(0).toObject();
+        const QJsonObject device = sentDevice();
         QCOMPARE(device.value(PK::devEui).toString(), devEui);
         QCOMPARE(device.value(PK::devName).toString(), devEui);
-        QVERIFY(!ScannedDevices::instance()->deviceEuis().contains(next));
+        QCOMPARE(ScannedDevices::instance()->deviceEuis().contains(next), false);
     }
 
     void verdictTexts_data()
@@ -278,6 +252,7 @@ private slots:
             QTest::newRow(qPrintable(row.first)) << row.first << row.second;
     }
 
+    // Shown in full in a label sized beforehand for every verdict.
     void verdictTexts()
     {
         QFETCH(QString, status);
@@ -285,17 +260,19 @@ private slots:
         const QString before = QStringLiteral("Changes from existing device parameters is not detected");
         QSignalSpy statuses(CMessageParser::instance(), &CMessageParser::mngDevRespSignal);
         auto* message = child<QLabel>("messageLabel");
-        m_server.send(verdict(PK::Status::nothingToUpdate, QStringLiteral("70B3D57ED0007001")));
-        QTRY_COMPARE(message->text(), before);
-        m_server.send(verdict(status, QStringLiteral("70B3D57ED0007001")));
-        QTRY_COMPARE(statuses.count(), 2);
+        m_server.send(verdict(PK::Status::nothingToUpdate));
+        QVERIFY(statuses.wait());
+        QCOMPARE(message->text(), before);
+        m_server.send(verdict(status));
+        QVERIFY(statuses.wait());
         QCOMPARE(message->text(), text.isEmpty() ? before : text);
-        QVERIFY(!message->isHidden());
+        QCOMPARE(message->isHidden(), false);
         const QRect room(0, 0, message->width(), 10000);
-        QVERIFY(message->fontMetrics().boundingRect(room, Qt::TextWordWrap, message->text()).height()
-                <= message->height());   // the label is sized for every verdict
+        const int needed = message->fontMetrics().boundingRect(room, Qt::TextWordWrap, message->text()).height();
+        QVERIFY2(needed <= message->height(), qPrintable(QStringLiteral("%1 > %2").arg(needed).arg(message->height())));
     }
 
+    // The form keeps its place while the message line comes and goes.
     void formStaysPutThroughScanAndVerdict()
     {
         m_ws->show();
@@ -303,33 +280,33 @@ private slots:
         auto* devEuiEdit = child<QLineEdit>("devEuiEdit");
         const auto editPlace = [&] { QApplication::processEvents(); return devEuiEdit->mapTo(m_ws.get(), QPoint()); };
         const QPoint start = editPlace();
-        m_server.send(verdict(PK::Status::nothingToUpdate, QStringLiteral("70B3D57ED0007101")));
-        QTRY_VERIFY(!child<QLabel>("messageLabel")->isHidden());
+        m_server.send(verdict(PK::Status::nothingToUpdate));
+        QTRY_COMPARE(child<QLabel>("messageLabel")->isHidden(), false);
         QCOMPARE(editPlace(), start);
         m_ws->scanDeviceInfo(scanned(QStringLiteral("70B3D57ED0007101")));
-        QVERIFY(child<QLabel>("messageLabel")->isHidden());
+        QCOMPARE(child<QLabel>("messageLabel")->isHidden(), true);
         QCOMPARE(editPlace(), start);
-        QVERIFY(!m_server.waitForMessage(PK::getDevicesReq).isEmpty());   // the scan's lookup
     }
 
     // An invalid scan is shown as such and never registered, not even in auto mode.
     void autoModeRegistersValidScansOnly()
     {
+        QVERIFY(m_server.flush(CServerClient::instance()));   // what the tests before left in flight
+        m_server.clearMessages();
         child<QCheckBox>("autoModeCheck")->setChecked(true);
-        QVERIFY(!child<QPushButton>("addButton")->isEnabled());
+        QCOMPARE(child<QPushButton>("addButton")->isEnabled(), false);
         CLoraDeviceInfo invalid = scanned(QStringLiteral("70B3D57ED0008001"));
         invalid.appKey.clear();
         m_ws->scanDeviceInfo(invalid);
         QCOMPARE(child<QLabel>("messageLabel")->text(), QStringLiteral("QR/Barcode reading error !!!"));
-        QVERIFY(child<QLabel>("serverDevEuiLabel")->wordWrap());   // the red notice wraps
+        QCOMPARE(child<QLabel>("serverDevEuiLabel")->wordWrap(), true);   // the red notice wraps
         m_ws->scanDeviceInfo(scanned(QString()));   // no DevEUI
         m_ws->scanDeviceInfo(scanned(QStringLiteral("70B3D57ED0008002")));
         // The only registration is the valid scan's, and it came without a click.
-        QCOMPARE(m_server.waitForMessage(PK::manageDevicesReq).value(PK::devicesList).toArray().at(0).toObject()
-                     .value(PK::devEui).toString(), QStringLiteral("70B3D57ED0008002"));
+        QCOMPARE(sentDevice().value(PK::devEui).toString(), QStringLiteral("70B3D57ED0008002"));
         QCOMPARE(m_server.received(PK::manageDevicesReq).size(), 1);
         QCOMPARE(m_server.received(PK::getDevicesReq).size(), 1);
-        QVERIFY(!ScannedDevices::instance()->deviceEuis().contains(QStringLiteral("70B3D57ED0008001")));
+        QCOMPARE(ScannedDevices::instance()->deviceEuis().contains(QStringLiteral("70B3D57ED0008001")), false);
     }
 };
 

@@ -2,20 +2,16 @@
 
 #include "CMessageParser.h"
 #include "CServerClient.h"
-#include "ProtocolKeys.h"
+#include "ProgramStartup.h"
+#include "TestHelpers.h"
 
+#include <QDeadlineTimer>
 #include <QHostAddress>
-#include <QJsonDocument>
-#include <QTest>
 #include <QWebSocket>
 #include <QWebSocketServer>
 
-namespace PK = ProtocolKeys;
-
-namespace {
-QJsonObject parse(const QString& text) { return QJsonDocument::fromJson(text.toUtf8()).object(); }
-QString compact(const QJsonObject& o) { return QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Compact)); }
-} // namespace
+using TestHelpers::compact;
+using TestHelpers::parsed;
 
 FakeServer::FakeServer(QObject* parent)
     : QObject(parent)
@@ -35,7 +31,7 @@ QList<QJsonObject> FakeServer::received(const QString& cmd) const
 {
     QList<QJsonObject> result;
     for (const QString& text : m_messages) {
-        const QJsonObject object = parse(text);
+        const QJsonObject object = parsed(text);
         if (cmd.isEmpty() || object.value(PK::cmd).toString() == cmd)
             result.append(object);
     }
@@ -50,18 +46,26 @@ void FakeServer::clearMessages()
 
 QJsonObject FakeServer::waitForMessage(const QString& cmd, int timeoutMs)
 {
-    QJsonObject found;
-    (void)QTest::qWaitFor([&] {
+    // Woken by each arrival rather than polling, which would sleep between looks.
+    QSignalSpy arrivals(this, &FakeServer::messageReceived);
+    QDeadlineTimer deadline(timeoutMs);
+    forever {
         for (int i = 0; i < m_messages.size(); ++i) {
-            if (!m_handedOut.at(i) && parse(m_messages.at(i)).value(PK::cmd).toString() == cmd) {
+            if (!m_handedOut.at(i) && parsed(m_messages.at(i)).value(PK::cmd).toString() == cmd) {
                 m_handedOut[i] = true;
-                found = parse(m_messages.at(i));
-                return true;
+                return parsed(m_messages.at(i));
             }
         }
-        return false;
-    }, timeoutMs);
-    return found;
+        if (deadline.hasExpired() || !arrivals.wait(int(deadline.remainingTime())))
+            return QJsonObject();
+    }
+}
+
+bool FakeServer::flush(CServerClient* client, int timeoutMs)
+{
+    // The connection keeps the order: a probe no program sends comes last.
+    const QString probe = QStringLiteral("flush");
+    return client->sendMessage(compact({{PK::cmd, probe}})) && !waitForMessage(probe, timeoutMs).isEmpty();
 }
 
 bool FakeServer::hasClient() const { return m_client && m_client->state() == QAbstractSocket::ConnectedState; }
@@ -110,9 +114,7 @@ QJsonObject FakeServer::serverInfoResp(bool status, int other, int zarvo)
 
 void FakeServer::connectClientToParser(CServerClient* client)
 {
-    QObject::connect(client, &QWebSocket::textMessageReceived, CMessageParser::instance(),
-                     &CMessageParser::processReceivedMessage,
-                     Qt::ConnectionType(Qt::QueuedConnection | Qt::UniqueConnection));
+    ProgramStartup::connectServerToParser(client, CMessageParser::instance());
 }
 
 bool FakeServer::loginClient(CServerClient* client, const QString& login, const QString& password, int timeoutMs)
@@ -129,7 +131,12 @@ bool FakeServer::loginClient(CServerClient* client, const QString& login, const 
     if (waitForMessage(PK::serverInfoReq, timeoutMs).isEmpty())
         return false;
     send(serverInfoResp(true));
-    return QTest::qWaitFor([client] { return client->isReady(); }, timeoutMs);
+    QSignalSpy states(client, &CServerClient::clientStateChanged);
+    while (!client->isReady()) {
+        if (!states.wait(timeoutMs))
+            return false;
+    }
+    return true;
 }
 
 void FakeServer::onNewConnection()
@@ -149,7 +156,7 @@ void FakeServer::onTextMessage(const QString& text)
     m_handedOut.append(false);
     emit messageReceived(text);
 
-    const QJsonObject request = parse(text);
+    const QJsonObject request = parsed(text);
     const auto reply = m_autoReplies.constFind(request.value(PK::cmd).toString());
     auto* socket = qobject_cast<QWebSocket*>(sender());
     if (reply == m_autoReplies.constEnd() || !socket)

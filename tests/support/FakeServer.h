@@ -41,6 +41,9 @@ public:
     // timeoutMs; an empty object when none came.
     QJsonObject waitForMessage(const QString& cmd, int timeoutMs = 2000);
 
+    // Waits until every message the client has sent so far has arrived.
+    bool flush(CServerClient* client, int timeoutMs = 2000);
+
     bool hasClient() const;
     bool waitForClient(int timeoutMs = 2000);
     int connectionCount() const { return m_connectionCount; }
@@ -61,7 +64,8 @@ public:
                                 const QString& errString = QString());
     static QJsonObject serverInfoResp(bool status, int other = 3, int zarvo = 5);
 
-    // The start-up wiring: socket texts to the parser, queued; safe to repeat.
+    // Start-up's connection of the client to the parser, for a client made by
+    // hand (start-up makes it for its own); safe to repeat.
     static void connectClientToParser(CServerClient* client);
 
     // Wires the client, opens it against this server and answers the login

@@ -22,8 +22,15 @@ inline QJsonObject parsed(const QString& text) { return QJsonDocument::fromJson(
 template <typename T>
 T* child(const QObject* parent, const char* name) { return parent->findChild<T*>(QLatin1String(name)); }
 
-// The process-wide objects start-up makes, on a fresh "settings.cfg" with
-// the defaults, and the record types registered for signal spies.
+// The record types signal spies take apart.
+void registerRecordTypes();
+
+// The DevEUI of every block of "Devices.txt", in order; "<cut short>" after
+// a last block that lacks its separator line.
+QStringList devicesFileBlocks();
+
+// The program's start-up, on a fresh "settings.cfg": the single objects
+// belong to the application, and the parser hears the client.
 void startProgramObjects();
 
 } // namespace TestHelpers

@@ -18,7 +18,10 @@ public:
 
     // Starts the server with "--port 0" and the given options, and waits for
     // the line that names the chosen port.
-    bool start(const QStringList& options = QStringList(), int timeoutMs = 10000);
+    bool start(const QStringList& options = QStringList(), int timeoutMs = 10000)
+    {
+        return startOnPort(0, options, timeoutMs);
+    }
     // As start(), on the given port: brings a server back where a client expects it.
     bool startOnPort(quint16 port, const QStringList& options = QStringList(), int timeoutMs = 10000);
     bool stop(int timeoutMs = 5000);

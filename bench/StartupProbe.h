@@ -11,16 +11,11 @@
 #include <unistd.h>
 #endif
 
-// Start-up measurement: with TESMAR_EXIT_AFTER_SHOWN set, the program prints
-// "shown <ms since the process started>" and "VmHWM <peak KiB>" on stdout as
-// soon as its window has been shown, and quits. Header only, so that the
-// benchmark's minimal Qt program reports in the very same way.
+// What bench_startup reads from each program it starts: "shown <ms since the
+// process started>" and "VmHWM <peak KiB>" on stdout, as soon as its window
+// has been shown; then the program quits. Shared by the program's start-up
+// and the minimal Qt program, so that both report in the very same way.
 namespace StartupProbe {
-
-inline bool requested()
-{
-    return qEnvironmentVariableIsSet("TESMAR_EXIT_AFTER_SHOWN");
-}
 
 // Milliseconds since the kernel started this process (in its clock ticks);
 // -1 where that is not known.
@@ -58,8 +53,6 @@ inline QByteArray peakMemoryKiB()
 // it have been handled.
 inline void reportWhenShown()
 {
-    if (!requested())
-        return;
     QTimer::singleShot(0, [] {
         std::printf("shown %.1f\nVmHWM %s\n", msSinceProcessStart(), peakMemoryKiB().constData());
         std::fflush(stdout);

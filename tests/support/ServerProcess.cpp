@@ -18,11 +18,6 @@ ServerProcess::~ServerProcess()
     stop();
 }
 
-bool ServerProcess::start(const QStringList& options, int timeoutMs)
-{
-    return startOnPort(0, options, timeoutMs);
-}
-
 bool ServerProcess::startOnPort(quint16 port, const QStringList& options, int timeoutMs)
 {
     // A restart must find the "listening" line itself, not hand it on unread.
