@@ -24,6 +24,45 @@ private slots:
 
     void init() { m_server.clearMessages(); }
 
+    // The two activation flags choose which sections go out; every setting is given
+    // (0 counts as given, -1 does not).
+    void manageRequestShapes_data()
+    {
+        QTest::addColumn<bool>("otaa");
+        QTest::addColumn<bool>("abp");
+        QTest::addColumn<QStringList>("extraKeys");
+        const QStringList classC{PK::reactionTime, PK::useDownlinkQueueClassC, PK::channelMask};
+        QTest::newRow("neither") << false << false << classC + QStringList{PK::abp, PK::otaa};
+        QTest::newRow("OTAA only") << true << false << QStringList{PK::otaa};
+        QTest::newRow("ABP only") << false << true << QStringList{PK::abp};
+        QTest::newRow("both") << true << true << classC;
+    }
+
+    void manageRequestShapes()
+    {
+        QFETCH(bool, otaa);
+        QFETCH(bool, abp);
+        QFETCH(QStringList, extraKeys);
+        CLoraDeviceInfo info{QStringLiteral("70B3D5000000A001"), QStringLiteral("70B3D50000000001"),
+                             QStringLiteral("000102030405060708090A0B0C0D0E0F"), 0x26011234};
+        info.devName = QStringLiteral("meter-1");
+        info.devClass = QStringLiteral("CLASS_C");
+        info.preferDr = 3;
+        info.foundMarker = 1;   // known to the server: its queue setting is sent too
+        info.otaaPresent = otaa;
+        info.abpPresent = abp;
+        const QString request = CMessageParser::manageDevicesReq(info);
+        const QJsonObject device = TestHelpers::parsed(request).value(PK::devicesList)[0].toObject();
+        QStringList expected{PK::devEui, PK::devName, PK::devClass, PK::freqRx2, PK::preferDr,
+                             PK::preferPower, PK::rxWindow, PK::delayRx1, PK::drRx2, PK::delayJoin1,
+                             PK::frequencyPlan, PK::position, PK::serverAdrEnable};
+        expected += extraKeys;
+        expected.sort();
+        QCOMPARE(device.keys(), expected);
+        if (device.contains(PK::abp))
+            QCOMPARE(device.value(PK::abp)[PK::devAddress].toInt(), 0x26011234);
+    }
+
     // Each verdict is passed on with its DevEUI. A lookup and the counts follow each
     // "added" or "updated", except for the devices an import names, in any letter case.
     void registrationAnswerAsksForFollowUps()
