@@ -10,8 +10,6 @@
 namespace Keys = ProtocolKeys;
 namespace Status = ProtocolKeys::Status;
 namespace Words = DevServer::Words;
-using TestHelpers::compact;
-using TestHelpers::parsed;
 
 namespace {
 const QString keyHex = QStringLiteral("000102030405060708090A0B0C0D0E0F");
@@ -34,11 +32,12 @@ class TestDevServer : public QObject
 {
     Q_OBJECT
 
-    QJsonObject ask(const QJsonObject& message)
+    QJsonObject ask(const QString& text)
     {
-        const QStringList answers = m_handler->handleTextMessage(m_session, compact(message));
-        return answers.size() == 1 ? parsed(answers.first()) : QJsonObject();
+        const QStringList answers = m_handler->handleTextMessage(m_session, text);
+        return answers.size() == 1 ? TestHelpers::parsed(answers.first()) : QJsonObject();
     }
+    QJsonObject ask(const QJsonObject& message) { return ask(TestHelpers::compact(message)); }
 
     DevServer::ServerConfig m_config;
     std::unique_ptr<DevServer::DeviceStore> m_store;
@@ -111,32 +110,31 @@ private slots:
         QCOMPARE(m_store->size(), entries.size() - (status == Status::added ? 0 : 1));
     }
 
-    void malformedInput_data()
+    // Bad input is answered and the session goes on; a wrong password is
+    // refused in the server's words and ends the login made before.
+    void refusals_data()
     {
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("error");
-        QTest::newRow("not JSON") << QStringLiteral("{\"cmd\":") << Words::invalidJson;
-        QTest::newRow("deep nesting") << QString(5000, QLatin1Char('[')) << Words::invalidJson;
+        QTest::addColumn<bool>("loggedIn");   // afterwards
+        QTest::newRow("not JSON") << QStringLiteral("{\"cmd\":") << Words::invalidJson << true;
         const QString tooBig(m_config.maxMessageBytes, QLatin1Char('a'));
-        QTest::newRow("oversized") << compact(request(Keys::serverInfoReq, Keys::data, tooBig)) << Words::messageTooBig;
+        QTest::newRow("oversized") << TestHelpers::compact(request(Keys::serverInfoReq, Keys::data, tooBig))
+                                   << Words::messageTooBig << true;
+        const QJsonObject login{{Keys::cmd, Keys::authReq}, {Keys::login, "admin"}, {Keys::password, "x"}};
+        QTest::newRow("wrong password")
+            << TestHelpers::compact(login) << Words::invalidLoginOrPassword << false;
     }
 
-    void malformedInput()
+    void refusals()
     {
         QFETCH(QString, message);
-        const QStringList answers = m_handler->handleTextMessage(m_session, message);
-        QCOMPARE(answers.size(), 1);
-        QTEST(parsed(answers.first()).value(Keys::errString).toString(), "error");
-        QCOMPARE(ask(QJsonObject{{Keys::cmd, Keys::serverInfoReq}}).value(Keys::status).toBool(), true);
-    }
-
-    // A wrong password is refused in the server's words and ends the login made before.
-    void wrongPasswordRefused()
-    {
-        const QJsonObject answer = ask({{Keys::cmd, Keys::authReq}, {Keys::login, "admin"}, {Keys::password, "x"}});
-        QCOMPARE(answer.value(Keys::errString).toString(), Words::invalidLoginOrPassword);
+        QFETCH(bool, loggedIn);
+        const QJsonObject answer = ask(message);
+        QTEST(answer.value(Keys::errString).toString(), "error");
         QCOMPARE(answer.value(Keys::status).toBool(true), false);
-        QCOMPARE(ask(QJsonObject{{Keys::cmd, Keys::serverInfoReq}}).value(Keys::errString).toString(), Words::notAuthorized);
+        const QJsonObject info = ask(QJsonObject{{Keys::cmd, Keys::serverInfoReq}});
+        QCOMPARE(info.value(Keys::errString).toString(), loggedIn ? QString() : Words::notAuthorized);
     }
 
     // Devices are counted by maker prefix; deletion takes any case.
@@ -146,12 +144,11 @@ private slots:
         const QJsonArray deletion = ask(request(Keys::deleteDevicesReq, Keys::devicesList,
                                                 QJsonArray{eui(1).toLower(), eui(9)}))
                                         .value(Keys::deviceDeleteStatus).toArray();
-        QCOMPARE(deletion.at(0)[Keys::devEui].toString(), eui(1));
         QCOMPARE(deletion.at(0)[Keys::status].toString(), Status::deleted);
         QCOMPARE(deletion.at(1)[Keys::status].toString(), Words::notFound);
-        const QJsonObject counts = ask(QJsonObject{{Keys::cmd, Keys::serverInfoReq}}).value(Keys::deviceCount).toObject();
-        QCOMPARE(counts.value(Keys::deviceCountZarvo).toInt(), 1);
-        QCOMPARE(counts.value(Keys::deviceCountOther).toInt(), 1);
+        const QJsonValue counts = ask(QJsonObject{{Keys::cmd, Keys::serverInfoReq}}).value(Keys::deviceCount);
+        QCOMPARE(counts[Keys::deviceCountZarvo].toInt(), 1);
+        QCOMPARE(counts[Keys::deviceCountOther].toInt(), 1);
     }
 };
 
