@@ -56,7 +56,9 @@ bool isOnDisk(const QString& fileName, const QString& key, const QVariant& value
     if (!file.open(QIODevice::ReadOnly) || !copy.open() || copy.write(file.readAll()) != file.size())
         return false;
     copy.close();
-    const QVariant stored = QSettings(copy.fileName(), QSettings::IniFormat).value(key);
+    QSettings reader(copy.fileName(), QSettings::IniFormat);
+    QtCompat::useUtf8(reader);   // as the store writes it, or any non-Latin value reads as lost
+    const QVariant stored = reader.value(key);
     return stored.isValid() && stored.toByteArray() == value.toByteArray();
 }
 
