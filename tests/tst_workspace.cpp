@@ -222,6 +222,23 @@ private slots:
         QCOMPARE(formPlace(), start);
     }
 
+    // A verdict belongs to the request before it: Add hides it, so a refusal with no
+    // text of its own cannot leave an earlier "added" on show.
+    void addHidesTheVerdictBefore()
+    {
+        m_ws->scanDeviceInfo(scanned(QStringLiteral("70B3D57ED0007201")));
+        QSignalSpy statuses(CMessageParser::instance(), &CMessageParser::mngDevRespSignal);
+        auto* message = child<QLabel>("messageLabel");
+        m_server.send(verdict(PK::Status::added));
+        QVERIFY(statuses.wait());
+        QCOMPARE(message->isHidden(), false);
+        QTest::mouseClick(child<QPushButton>("addButton"), Qt::LeftButton);
+        QCOMPARE(message->isHidden(), true);
+        m_server.send(verdict(PK::Status::invalidClass));
+        QVERIFY(statuses.wait());
+        QCOMPARE(message->isHidden(), true);
+    }
+
     // An invalid scan is shown as such and never registered, not even in auto mode.
     void autoModeRegistersValidScansOnly()
     {
