@@ -1,19 +1,11 @@
 #include "EndToEndRig.h"
 
 #include "CLeftPanel.h"
-#include "CMainWindow.h"
-#include "CMessageParser.h"
 #include "CScanerSettings.h"
-#include "CServerClient.h"
 #include "ProgramStartup.h"
 #include "TestHelpers.h"
 
-#include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QSignalSpy>
-#include <QTest>
 
 namespace {
 
@@ -46,16 +38,11 @@ EndToEndRig::EndToEndRig()
         m_window->leftPanel()->scanerSettings()->openPortByName(m_scanner.slavePath());
 }
 
-EndToEndRig::~EndToEndRig() = default;
-
 bool EndToEndRig::isScannerOpen() const
 {
     const QSerialPort* port = m_window->leftPanel()->scanerSettings()->currentPort();
     return m_scanner.isOpen() && port && port->isOpen();
 }
-
-CServerClient* EndToEndRig::client() const { return CServerClient::instance(); }
-CMessageParser* EndToEndRig::parser() const { return CMessageParser::instance(); }
 
 void EndToEndRig::connectTo(const QString& address, const QString& user, const QString& password)
 {
@@ -67,16 +54,9 @@ void EndToEndRig::connectTo(const QString& address, const QString& user, const Q
 
 bool EndToEndRig::logIn(const QString& address, const QString& user, const QString& password, int timeoutMs)
 {
-    QSignalSpy states(client(), &CServerClient::clientStateChanged);
     connectTo(address, user, password);
-    while (!client()->isReady()) {
-        if (!states.wait(timeoutMs))
-            return false;
-    }
-    return true;
+    return QTest::qWaitFor([this] { return client()->isReady(); }, timeoutMs);
 }
-
-bool EndToEndRig::isOnline() const { return child<QLabel>("statusText")->text() == QLatin1String("Online:"); }
 
 QString EndToEndRig::loginError() const
 {
@@ -84,16 +64,16 @@ QString EndToEndRig::loginError() const
     return label->isVisibleTo(label->parentWidget()) ? label->text() : QString();
 }
 
-void EndToEndRig::setAutoMode(bool on) { child<QCheckBox>("autoModeCheck")->setChecked(on); }
 void EndToEndRig::clickAdd() { QTest::mouseClick(child<QPushButton>("addButton"), Qt::LeftButton); }
-void EndToEndRig::clickDeleteAddedDevices() { QTest::mouseClick(child<QPushButton>("deleteButton"), Qt::LeftButton); }
+void EndToEndRig::clickDeleteAddedDevices()
+{
+    QTest::mouseClick(child<QPushButton>("deleteButton"), Qt::LeftButton);
+}
 
 QByteArray EndToEndRig::scanCode(const QString& devEui, const QString& appEui, const QString& appKey)
 {
     return QStringLiteral("DevEUI=%1\r\nAppEUI=%2\r\nAppKey=%3\r\n").arg(devEui, appEui, appKey).toLatin1();
 }
-
-bool EndToEndRig::scan(const QByteArray& code) { return m_scanner.write(code); }
 
 QString EndToEndRig::scanAndWaitForVerdict(const QByteArray& code, int timeoutMs)
 {
@@ -102,8 +82,3 @@ QString EndToEndRig::scanAndWaitForVerdict(const QByteArray& code, int timeoutMs
         return QString();
     return verdicts.first().at(0).toString();
 }
-
-QString EndToEndRig::scannedDevEui() const { return child<QLineEdit>("devEuiEdit")->text(); }
-QString EndToEndRig::verdictText() const { return child<QLabel>("messageLabel")->text(); }
-QString EndToEndRig::addedCounterText() const { return child<QLabel>("addedValue")->text(); }
-QString EndToEndRig::totalCounterText() const { return child<QLabel>("totalValue")->text(); }

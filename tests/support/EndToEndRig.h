@@ -1,17 +1,16 @@
 #pragma once
 
 #include "CMainWindow.h"
+#include "CMessageParser.h"
+#include "CServerClient.h"
 #include "PseudoTerminal.h"
 
-#include <QByteArray>
-#include <QObject>
-#include <QString>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QTranslator>
 
 #include <memory>
-
-class CMessageParser;
-class CServerClient;
 
 // The whole program as its start-up brings it up, with its main window shown
 // and a pseudo-terminal as the scanner, driven as an operator would: typing
@@ -21,9 +20,6 @@ class EndToEndRig
 {
 public:
     EndToEndRig();
-    ~EndToEndRig();
-    EndToEndRig(const EndToEndRig&) = delete;
-    EndToEndRig& operator=(const EndToEndRig&) = delete;
 
     // The pseudo-terminal exists and the scanner panel holds its other end open.
     bool isScannerOpen() const;
@@ -31,9 +27,8 @@ public:
     PseudoTerminal& scanner() { return m_scanner; }
 
     CMainWindow* window() const { return m_window.get(); }
-    CServerClient* client() const;
-    CMessageParser* parser() const;
-    // A widget of the window by its object name.
+    CServerClient* client() const { return CServerClient::instance(); }
+    CMessageParser* parser() const { return CMessageParser::instance(); }
     template <typename T>
     T* child(const char* objectName) const { return m_window->findChild<T*>(QLatin1String(objectName)); }
 
@@ -41,10 +36,10 @@ public:
     void connectTo(const QString& address, const QString& user, const QString& password);
     // The same, then waits until the client is ready.
     bool logIn(const QString& address, const QString& user, const QString& password, int timeoutMs = 5000);
-    bool isOnline() const;          // the login widget says so
-    QString loginError() const;     // the login widget's error line, empty while hidden
+    bool isOnline() const { return child<QLabel>("statusText")->text() == QLatin1String("Online:"); }
+    QString loginError() const;   // the login widget's error line, empty while hidden
 
-    void setAutoMode(bool on);
+    void setAutoMode(bool on) { child<QCheckBox>("autoModeCheck")->setChecked(on); }
     void clickAdd();
     void clickDeleteAddedDevices();
 
@@ -52,15 +47,15 @@ public:
     static QByteArray scanCode(const QString& devEui, const QString& appEui, const QString& appKey);
     // Writes one scan to the scanner's line in one write; write the next only
     // once this one has been handled.
-    bool scan(const QByteArray& code);
+    bool scan(const QByteArray& code) { return m_scanner.write(code); }
     // Scans in auto mode and waits for the verdict on it: the status word,
     // empty when none came in time.
     QString scanAndWaitForVerdict(const QByteArray& code, int timeoutMs = 5000);
 
-    QString scannedDevEui() const;       // the workspace's DevEUI field
-    QString verdictText() const;         // the workspace's message line
-    QString addedCounterText() const;    // top panel: added in this run
-    QString totalCounterText() const;    // top panel: devices on the server
+    QString scannedDevEui() const { return child<QLineEdit>("devEuiEdit")->text(); }
+    QString verdictText() const { return child<QLabel>("messageLabel")->text(); }
+    QString addedCounterText() const { return child<QLabel>("addedValue")->text(); }   // added in this run
+    QString totalCounterText() const { return child<QLabel>("totalValue")->text(); }   // on the server
 
 private:
     QObject m_owner;   // of the single objects, in the application's place

@@ -20,12 +20,8 @@ FakeServer::FakeServer(QObject* parent)
     connect(m_server, &QWebSocketServer::newConnection, this, &FakeServer::onNewConnection);
 }
 
-FakeServer::~FakeServer() { m_server->close(); }
-
 bool FakeServer::start() { return m_server->isListening() || m_server->listen(QHostAddress::LocalHost, 0); }
-QUrl FakeServer::url() const { return QUrl(QStringLiteral("ws://") + address()); }
-quint16 FakeServer::port() const { return m_server->serverPort(); }
-QString FakeServer::address() const { return QStringLiteral("127.0.0.1:%1").arg(port()); }
+QString FakeServer::address() const { return QStringLiteral("127.0.0.1:%1").arg(m_server->serverPort()); }
 
 QList<QJsonObject> FakeServer::received(const QString& cmd) const
 {
@@ -68,9 +64,6 @@ bool FakeServer::flush(CServerClient* client, int timeoutMs)
     return client->sendMessage(compact({{PK::cmd, probe}})) && !waitForMessage(probe, timeoutMs).isEmpty();
 }
 
-bool FakeServer::hasClient() const { return m_client && m_client->state() == QAbstractSocket::ConnectedState; }
-bool FakeServer::waitForClient(int timeoutMs) { return QTest::qWaitFor([this] { return hasClient(); }, timeoutMs); }
-
 void FakeServer::send(const QJsonObject& message) { sendText(compact(message)); }
 
 void FakeServer::sendText(const QString& text)
@@ -91,14 +84,10 @@ void FakeServer::dropClient()
         m_client->abort();
 }
 
-void FakeServer::setAutoReply(const QString& cmd, Responder responder) { m_autoReplies.insert(cmd, std::move(responder)); }
-
 void FakeServer::setAutoReply(const QString& cmd, const QJsonObject& answer)
 {
     setAutoReply(cmd, [answer](const QJsonObject&) { return QList<QJsonObject>{answer}; });
 }
-
-void FakeServer::clearAutoReplies() { m_autoReplies.clear(); }
 
 QJsonObject FakeServer::authResp(bool status, const QString& token, const QString& errString)
 {
@@ -131,12 +120,7 @@ bool FakeServer::loginClient(CServerClient* client, const QString& login, const 
     if (waitForMessage(PK::serverInfoReq, timeoutMs).isEmpty())
         return false;
     send(serverInfoResp(true));
-    QSignalSpy states(client, &CServerClient::clientStateChanged);
-    while (!client->isReady()) {
-        if (!states.wait(timeoutMs))
-            return false;
-    }
-    return true;
+    return QTest::qWaitFor([client] { return client->isReady(); }, timeoutMs);
 }
 
 void FakeServer::onNewConnection()
@@ -144,7 +128,6 @@ void FakeServer::onNewConnection()
     while (QWebSocket* socket = m_server->nextPendingConnection()) {
         socket->setParent(this);
         m_client = socket;
-        ++m_connectionCount;
         connect(socket, &QWebSocket::textMessageReceived, this, &FakeServer::onTextMessage);
         connect(socket, &QWebSocket::disconnected, socket, &QObject::deleteLater);
     }

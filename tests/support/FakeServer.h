@@ -8,7 +8,6 @@
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
-#include <QUrl>
 
 #include <functional>
 
@@ -26,11 +25,8 @@ public:
     using Responder = std::function<QList<QJsonObject>(const QJsonObject& request)>;
 
     explicit FakeServer(QObject* parent = nullptr);
-    ~FakeServer() override;
 
     bool start();
-    QUrl url() const;
-    quint16 port() const;
     QString address() const;   // "127.0.0.1:<port>", as the login widget takes it
 
     QStringList messages() const { return m_messages; }   // from every connection, in order
@@ -40,13 +36,8 @@ public:
     // The first message with this "cmd" not handed out before, waiting up to
     // timeoutMs; an empty object when none came.
     QJsonObject waitForMessage(const QString& cmd, int timeoutMs = 2000);
-
     // Waits until every message the client has sent so far has arrived.
     bool flush(CServerClient* client, int timeoutMs = 2000);
-
-    bool hasClient() const;
-    bool waitForClient(int timeoutMs = 2000);
-    int connectionCount() const { return m_connectionCount; }
 
     // To the connection opened last; closeClient sends a close frame,
     // dropClient drops the TCP connection without one.
@@ -56,9 +47,9 @@ public:
     void dropClient();
 
     // Answers every request with this "cmd" at once with what the responder returns.
-    void setAutoReply(const QString& cmd, Responder responder);
+    void setAutoReply(const QString& cmd, Responder answers) { m_autoReplies.insert(cmd, std::move(answers)); }
     void setAutoReply(const QString& cmd, const QJsonObject& answer);
-    void clearAutoReplies();
+    void clearAutoReplies() { m_autoReplies.clear(); }
 
     static QJsonObject authResp(bool status, const QString& token = QStringLiteral("token-1"),
                                 const QString& errString = QString());
@@ -80,10 +71,9 @@ private:
     void onNewConnection();
     void onTextMessage(const QString& text);
 
-    QWebSocketServer* m_server = nullptr;
+    QWebSocketServer* m_server;
     QPointer<QWebSocket> m_client;
     QStringList m_messages;
     QList<bool> m_handedOut;
     QHash<QString, Responder> m_autoReplies;
-    int m_connectionCount = 0;
 };

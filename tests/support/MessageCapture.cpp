@@ -1,25 +1,14 @@
 #include "MessageCapture.h"
 
 namespace {
+
+// A handler installed later (the end-to-end rig's) may still hand lines on to
+// this one after the capture has ended.
 bool capturing = false;
 QStringList captured;
 QtMessageHandler previousHandler = nullptr;
-} // namespace
 
-MessageCapture::MessageCapture()
-{
-    captured.clear();
-    capturing = true;
-    m_previous = previousHandler = qInstallMessageHandler(&MessageCapture::handler);
-}
-
-MessageCapture::~MessageCapture()
-{
-    qInstallMessageHandler(m_previous);
-    capturing = false;
-}
-
-void MessageCapture::handler(QtMsgType type, const QMessageLogContext& context, const QString& message)
+void handler(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
     if (capturing)
         captured.append(message);
@@ -27,7 +16,19 @@ void MessageCapture::handler(QtMsgType type, const QMessageLogContext& context, 
         previousHandler(type, context, message);
 }
 
+} // namespace
+
+MessageCapture::MessageCapture()
+{
+    captured.clear();
+    capturing = true;
+    previousHandler = qInstallMessageHandler(handler);
+}
+
+MessageCapture::~MessageCapture()
+{
+    qInstallMessageHandler(previousHandler);
+    capturing = false;
+}
+
 const QStringList& MessageCapture::lines() const { return captured; }
-bool MessageCapture::contains(const QString& fragment) const { return count(fragment) > 0; }
-int MessageCapture::count(const QString& fragment) const { return captured.filter(fragment).size(); }
-void MessageCapture::clear() { captured.clear(); }

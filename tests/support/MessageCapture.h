@@ -4,7 +4,7 @@
 #include <QtGlobal>
 
 // Collects every qDebug/qWarning line written while it lives (shown as well
-// when TESMAR_TEST_VERBOSE is set).
+// when TESMAR_TEST_VERBOSE is set). One at a time.
 class MessageCapture
 {
 public:
@@ -14,11 +14,6 @@ public:
     MessageCapture& operator=(const MessageCapture&) = delete;
 
     const QStringList& lines() const;
-    bool contains(const QString& fragment) const;
-    int count(const QString& fragment) const;
-    void clear();
-
-private:
-    static void handler(QtMsgType type, const QMessageLogContext& context, const QString& message);
-    QtMessageHandler m_previous = nullptr;
+    bool contains(const QString& fragment) const { return count(fragment) > 0; }
+    int count(const QString& fragment) const { return lines().filter(fragment).size(); }
 };

@@ -25,7 +25,7 @@ void ModalAnswerer::poll()
     const Answer next = m_answers.takeFirst();
     m_texts.append(box->text());
     m_titles.append(box->windowTitle());
-    m_defaults.append(box->defaultButton() ? box->standardButton(box->defaultButton()) : QMessageBox::NoButton);
+    m_defaults.append(box->standardButton(box->defaultButton()));   // NoButton when there is none
 
     m_timer.stop();   // a hook may spin the event loop: no second answer meanwhile
     if (next.hook)

@@ -19,7 +19,6 @@ public:
     // The hook runs while the box is open, just before the button is clicked.
     void answer(QMessageBox::StandardButton button, Hook beforeAnswer = Hook());
 
-    int pending() const { return m_answers.size(); }
     int answered() const { return m_texts.size(); }
     QStringList texts() const { return m_texts; }
     QStringList titles() const { return m_titles; }

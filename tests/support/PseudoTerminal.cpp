@@ -6,11 +6,9 @@
 #include <pty.h>
 #include <termios.h>
 #include <unistd.h>
-#endif
 
 PseudoTerminal::PseudoTerminal()
 {
-#ifdef Q_OS_LINUX
     char name[256] = {};
     if (::openpty(&m_master, &m_slave, name, nullptr, nullptr) != 0) {
         m_error = QString::fromLocal8Bit(std::strerror(errno));
@@ -24,23 +22,17 @@ PseudoTerminal::PseudoTerminal()
         ::tcsetattr(m_slave, TCSANOW, &mode);
     }
     m_slavePath = QString::fromLocal8Bit(name);
-#else
-    m_error = QStringLiteral("pseudo-terminals are only supported on Linux here");
-#endif
 }
 
 PseudoTerminal::~PseudoTerminal()
 {
-#ifdef Q_OS_LINUX
     closeMaster();
     if (m_slave >= 0)
         ::close(m_slave);
-#endif
 }
 
 bool PseudoTerminal::write(const QByteArray& data)
 {
-#ifdef Q_OS_LINUX
     qint64 done = 0;
     while (m_master >= 0 && done < data.size()) {
         const ssize_t n = ::write(m_master, data.constData() + done, size_t(data.size() - done));
@@ -53,17 +45,21 @@ bool PseudoTerminal::write(const QByteArray& data)
         done += n;
     }
     return m_master >= 0;
-#else
-    Q_UNUSED(data)
-    return false;
-#endif
 }
 
 void PseudoTerminal::closeMaster()
 {
-#ifdef Q_OS_LINUX
     if (m_master >= 0)
         ::close(m_master);
-#endif
     m_master = -1;
 }
+
+#else
+PseudoTerminal::PseudoTerminal()
+    : m_error(QStringLiteral("pseudo-terminals are only supported on Linux here"))
+{
+}
+PseudoTerminal::~PseudoTerminal() = default;
+bool PseudoTerminal::write(const QByteArray&) { return false; }
+void PseudoTerminal::closeMaster() {}
+#endif

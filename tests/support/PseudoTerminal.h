@@ -18,8 +18,7 @@ public:
     QString errorString() const { return m_error; }
 
     bool write(const QByteArray& data);
-
-    void closeMaster(); // hangs up, as unplugging the scanner would
+    void closeMaster();   // hangs up, as unplugging the scanner would
 
 private:
     int m_master = -1;

@@ -1,6 +1,6 @@
 #include "ServerProcess.h"
 
-#include <QElapsedTimer>
+#include <QDeadlineTimer>
 #include <QRegularExpression>
 
 #include <cstdio>
@@ -13,11 +13,6 @@ ServerProcess::ServerProcess(const QString& program)
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
 }
 
-ServerProcess::~ServerProcess()
-{
-    stop();
-}
-
 bool ServerProcess::startOnPort(quint16 port, const QStringList& options, int timeoutMs)
 {
     // A restart must find the "listening" line itself, not hand it on unread.
@@ -27,30 +22,25 @@ bool ServerProcess::startOnPort(quint16 port, const QStringList& options, int ti
                                        QStringLiteral("--exit-with-parent")}
                            + options);
     m_process.start();
-    if (!m_process.waitForStarted(timeoutMs)) {
-        m_error = m_process.errorString();
-        return false;
-    }
     const QRegularExpression listening(QStringLiteral("^listening on [^\\s]+:(\\d+)$"),
                                        QRegularExpression::MultilineOption);
     QByteArray output;
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < timeoutMs && m_process.waitForReadyRead(int(timeoutMs - clock.elapsed()))) {
+    const QDeadlineTimer deadline(timeoutMs);
+    while (m_process.waitForReadyRead(int(deadline.remainingTime()))) {
         output += m_process.readAllStandardOutput();
         const QRegularExpressionMatch match = listening.match(QString::fromUtf8(output));
-        if (match.hasMatch()) {
-            m_port = quint16(match.captured(1).toUInt());
-            // Later output (--verbose traces) is passed on, so the pipe never fills up.
-            m_forwarding = QObject::connect(
-                &m_process, &QProcess::readyReadStandardOutput, &m_process, [this] {
-                    const QByteArray more = m_process.readAllStandardOutput();
-                    fwrite(more.constData(), 1, size_t(more.size()), stdout);
-                });
-            return true;
-        }
+        if (!match.hasMatch())
+            continue;
+        m_port = quint16(match.captured(1).toUInt());
+        // Later output (--verbose traces) is passed on, so the pipe never fills up.
+        m_forwarding = QObject::connect(&m_process, &QProcess::readyReadStandardOutput, &m_process, [this] {
+            const QByteArray more = m_process.readAllStandardOutput();
+            fwrite(more.constData(), 1, size_t(more.size()), stdout);
+        });
+        return true;
     }
-    m_error = QStringLiteral("no port reported; output: ") + QString::fromUtf8(output);
+    m_error = QStringLiteral("no port reported (%1); output: %2").arg(m_process.errorString(),
+                                                                       QString::fromUtf8(output));
     stop();
     return false;
 }
@@ -60,10 +50,7 @@ bool ServerProcess::stop(int timeoutMs)
     if (m_process.state() == QProcess::NotRunning)
         return true;
     m_process.terminate();
-    if (m_process.waitForFinished(timeoutMs))
-        return true;
-    m_process.kill();
-    return m_process.waitForFinished(timeoutMs);
+    return m_process.waitForFinished(timeoutMs) || kill(timeoutMs);
 }
 
 bool ServerProcess::kill(int timeoutMs)
@@ -72,11 +59,6 @@ bool ServerProcess::kill(int timeoutMs)
         return true;
     m_process.kill();
     return m_process.waitForFinished(timeoutMs);
-}
-
-QString ServerProcess::address() const
-{
-    return QStringLiteral("127.0.0.1:%1").arg(m_port);
 }
 
 } // namespace DevServer

@@ -12,9 +12,7 @@ class ServerProcess
 {
 public:
     explicit ServerProcess(const QString& program);
-    ~ServerProcess();
-    ServerProcess(const ServerProcess&) = delete;
-    ServerProcess& operator=(const ServerProcess&) = delete;
+    ~ServerProcess() { stop(); }
 
     // Starts the server with "--port 0" and the given options, and waits for
     // the line that names the chosen port.
@@ -27,10 +25,10 @@ public:
     bool stop(int timeoutMs = 5000);
     // Ends the server at once, as a crash would: no close frames, no goodbyes.
     bool kill(int timeoutMs = 5000);
-    bool isRunning() const { return m_process.state() == QProcess::Running; }
 
     quint16 port() const { return m_port; }
-    QString address() const; // "127.0.0.1:<port>", as the program's login widget takes it
+    // "127.0.0.1:<port>", as the program's login widget takes it
+    QString address() const { return QStringLiteral("127.0.0.1:%1").arg(m_port); }
     QString errorText() const { return m_error; }
 
 private:
