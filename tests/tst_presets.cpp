@@ -15,14 +15,10 @@ const QString custom = QStringLiteral("custom");
 
 QString storedText() { return CSettings::readValue(CSettings::loraPresets, QVariant()).toString(); }
 QJsonArray stored() { return QJsonDocument::fromJson(storedText().toUtf8()).array(); }
-QStringList names()
+QJsonValue setting(int preset, const char* group, const char* key)
 {
-    QStringList result;
-    for (const QJsonValue& preset : stored())
-        result << preset.toObject().value(QStringLiteral("preset")).toString();
-    return result;
+    return stored().at(preset)["settings"][QLatin1String(group)][QLatin1String(key)];
 }
-QJsonValue setting(int preset, const char* group, const char* key) { return stored().at(preset)["settings"][QLatin1String(group)][QLatin1String(key)]; }
 } // namespace
 
 class TestPresets : public QObject
@@ -36,6 +32,7 @@ class TestPresets : public QObject
     QComboBox* combo() const { return child<QComboBox>("presetCombo"); }
     QComboBox* rxWindow() const { return child<QComboBox>("rxWindowList"); }
     QLineEdit* name() const { return child<QLineEdit>("nameEdit"); }
+    QCheckBox* serverAdr() const { return child<QCheckBox>("serverAdrCheck"); }
     void choose(const QString& entry) { combo()->setCurrentIndex(combo()->findText(entry)); }
     // Saves the form under the name; returns the boxes' texts, answered in turn.
     QStringList save(const QString& presetName, QList<QMessageBox::StandardButton> answers = {QMessageBox::No})
@@ -55,99 +52,81 @@ private slots:
     {
         CSettings::instance()->remove(QStringLiteral("loraPresets"));
         m_ws = std::make_unique<CIAboutDevice>();
+        // A: RX window 2, ADR on; B, saved while A is listed: RX window 1, ADR off.
+        rxWindow()->setCurrentIndex(1);
+        name()->setText(QStringLiteral("mine"));
+        save(QStringLiteral("A"));
+        rxWindow()->setCurrentIndex(0);
+        serverAdr()->setChecked(false);
+        save(QStringLiteral("B"));
     }
     void cleanup() { m_ws.reset(); }
 
-    void savingNewAndExistingPresets()
+    void savingPresets()
     {
-        QCOMPARE(save(QStringLiteral("A"), {QMessageBox::Yes}), QStringList{"Do you want to change this preset?"});
-        QCOMPARE(combo()->currentText(), QStringLiteral("A"));
-        save(QStringLiteral("B"));
-        rxWindow()->setCurrentIndex(1);
-        const QString before = storedText();
-        QCOMPARE(save(QStringLiteral("A"), {QMessageBox::No}),
-                 QStringList{"A already exist!\nDo you want to rewrite your changes for preset A ?"});
-        QCOMPARE(storedText(), before);
-        // Yes rewrites A at the end of the array, with no "created" question after.
-        QCOMPARE(save(QStringLiteral("A"), {QMessageBox::Yes, QMessageBox::No}).size(), 1);
-        QCOMPARE(names(), (QStringList{"B", "A"}));
-        QCOMPARE(setting(1, "rxDeviceSettings", "rxWindow").toInt(), 2);
-        QCOMPARE(combo()->count(), 4);   // the header, A once, B, custom
-        save(QStringLiteral("a"));   // differs only in case: a new preset
-        QCOMPARE(save(QString(), {QMessageBox::Ok}), QStringList{"Empty preset name"});
-        // The list's own entry could never be chosen as a preset.
-        QCOMPARE(save(custom, {QMessageBox::Ok}), QStringList{"Имя \"custom\" занято списком, выберите другое"});
-        QCOMPARE(names(), (QStringList{"B", "A", "a"}));
-    }
-
-    // A store that cannot be written: a warning instead of the "created" question.
-    void savingThatFailsIsReported()
-    {
-        QVERIFY(QFile::remove(QStringLiteral("settings.cfg")));
-        QVERIFY(QDir().mkdir(QStringLiteral("settings.cfg")));
-        const auto restore = qScopeGuard([] { QDir().rmdir(QStringLiteral("settings.cfg")); });
-        QCOMPARE(save(QStringLiteral("A"), {QMessageBox::Ok}),
-                 QStringList{"Пресет не сохранён: файл настроек недоступен для записи"});
-        QCOMPARE(combo()->findText(QStringLiteral("A")), -1);
-    }
-
-    // Saving B while A is listed must not pass the form through A on the way.
-    void savingKeepsTheOperatorsForm()
-    {
-        rxWindow()->setCurrentIndex(1);
-        save(QStringLiteral("A"));
-        rxWindow()->setCurrentIndex(0);
-        name()->setText(QStringLiteral("mine"));
-        save(QStringLiteral("B"), {QMessageBox::No});
+        // Saving B must not have passed the form through A on the way.
         QCOMPARE(rxWindow()->currentData().toInt(), 1);
         QCOMPARE(name()->text(), QStringLiteral("mine"));
         QCOMPARE(combo()->currentText(), custom);
 
-        save(QStringLiteral("C"), {QMessageBox::Yes});
-        QCOMPARE(combo()->currentText(), QStringLiteral("C"));
-        QCOMPARE(rxWindow()->currentData().toInt(), 1);
-        QCOMPARE(name()->text(), QStringLiteral("C_mine"));
-        // Saved again from the form it filled, the preset's name is not put in front twice.
-        save(QStringLiteral("C"), {QMessageBox::Yes});
-        QCOMPARE(setting(2, "device", "devName").toString(), QStringLiteral("C_mine"));
+        // Rewriting A is asked first. From the form A filled, with the RX window
+        // edited: the prefix is not put in front twice, and A moves to the end.
+        choose(QStringLiteral("A"));
+        rxWindow()->setCurrentIndex(0);
+        const QString before = storedText();
+        QCOMPARE(save(QStringLiteral("A"), {QMessageBox::No}),
+                 QStringList{"A already exist!\nDo you want to rewrite your changes for preset A ?"});
+        QCOMPARE(storedText(), before);
+        // Yes rewrites it, with no "created" question after.
+        QCOMPARE(save(QStringLiteral("A"), {QMessageBox::Yes, QMessageBox::No}).size(), 1);
+        QCOMPARE(stored().size(), 2);
+        QCOMPARE(setting(1, "device", "devName").toString(), QStringLiteral("A_mine"));
+        QCOMPARE(setting(1, "rxDeviceSettings", "rxWindow").toInt(), 1);
+        QCOMPARE(combo()->count(), 4);   // the header, A once, B, custom
+
+        // Differs only in case: a new preset, chosen when asked.
+        QCOMPARE(save(QStringLiteral("a"), {QMessageBox::Yes}), QStringList{"Do you want to change this preset?"});
+        QCOMPARE(combo()->currentText(), QStringLiteral("a"));
+        QCOMPARE(save(QString(), {QMessageBox::Ok}), QStringList{"Empty preset name"});
+        // The list's own entry could never be chosen as a preset.
+        QCOMPARE(save(custom, {QMessageBox::Ok}), QStringList{"Имя \"custom\" занято списком, выберите другое"});
+        QCOMPARE(stored().size(), 3);
+
+        // A store that cannot be written: a warning instead of the "created" question.
+        QVERIFY(QFile::remove(QStringLiteral("settings.cfg")));
+        QVERIFY(QDir().mkdir(QStringLiteral("settings.cfg")));
+        const auto restore = qScopeGuard([] { QDir().rmdir(QStringLiteral("settings.cfg")); });
+        QCOMPARE(save(QStringLiteral("C"), {QMessageBox::Ok}),
+                 QStringList{"Пресет не сохранён: файл настроек недоступен для записи"});
+        QCOMPARE(combo()->findText(QStringLiteral("C")), -1);
     }
 
-    // A and B differ in a check box applied early and a list applied late; edits leave the preset.
+    // A and B differ in a check box applied early and a list applied late: the
+    // list stays on the preset chosen. Edits leave it, undoing them comes back.
     void applyingEndsOnThePreset()
     {
-        name()->setText(QStringLiteral("boiler"));
-        save(QStringLiteral("A"));
-        child<QCheckBox>("serverAdrCheck")->setChecked(false);
-        rxWindow()->setCurrentIndex(1);
-        save(QStringLiteral("B"));
-        // Class C values are no part of a preset.
-        child<QComboBox>("classList")->setCurrentIndex(1);
         child<QLineEdit>("reactionTimeEdit")->setText(QStringLiteral("2500"));
-
         choose(QStringLiteral("A"));
         QCOMPARE(combo()->currentText(), QStringLiteral("A"));
-        QCOMPARE(rxWindow()->currentData().toInt(), 1);
-        QCOMPARE(child<QCheckBox>("serverAdrCheck")->isChecked(), true);
-        QCOMPARE(name()->text(), QStringLiteral("A_boiler"));
-        QCOMPARE(child<QComboBox>("classList")->currentData().toString(), QStringLiteral("CLASS_A"));
+        QCOMPARE(rxWindow()->currentData().toInt(), 2);
+        QCOMPARE(serverAdr()->isChecked(), true);
+        QCOMPARE(name()->text(), QStringLiteral("A_mine"));
+        // Class C values are no part of a preset.
         QCOMPARE(child<QLineEdit>("reactionTimeEdit")->text(), QStringLiteral("2500"));
         choose(QStringLiteral("B"));
         QCOMPARE(combo()->currentText(), QStringLiteral("B"));
-        QCOMPARE(rxWindow()->currentData().toInt(), 2);
-        QCOMPARE(child<QCheckBox>("serverAdrCheck")->isChecked(), false);
-
-        // An edit leaves the preset, undoing it comes back to it.
-        QTest::keyClick(rxWindow(), Qt::Key_Up);
-        QCOMPARE(combo()->currentText(), custom);
         QTest::keyClick(rxWindow(), Qt::Key_Down);
+        QCOMPARE(combo()->currentText(), custom);
+        QTest::keyClick(rxWindow(), Qt::Key_Up);
         QCOMPARE(combo()->currentText(), QStringLiteral("B"));
 
-        // Undoing an edit of the name does not bring the preset back over an edit of the RX window.
-        QTest::keyClick(rxWindow(), Qt::Key_Up);
+        // Undoing an edit of the name does not bring the preset back over an edit
+        // of the RX window.
+        QTest::keyClick(rxWindow(), Qt::Key_Down);
         QTest::keyClicks(name(), QStringLiteral("x"));
         QTest::keyClick(name(), Qt::Key_Backspace);
         QCOMPARE(combo()->currentText(), custom);
-        QCOMPARE(rxWindow()->currentData().toInt(), 1);
+        QCOMPARE(rxWindow()->currentData().toInt(), 2);
     }
 };
 
