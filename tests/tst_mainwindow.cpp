@@ -21,19 +21,14 @@ private slots:
     void initTestCase() { TestHelpers::startProgramObjects(); }
 
     // The stored language picks the list entry, and picking it is no switch; a
-    // switch stores the other language and restarts after a notice in the one in use.
+    // switch stores the other language and restarts after a notice.
     void languageSwitch_data()
     {
         QTest::addColumn<QVariant>("stored");
         QTest::addColumn<QString>("shown");
-        QTest::addColumn<QString>("notice");
-        const QString russian =
-            QStringLiteral("Внимание, программа перезапустится, для корректного отображения перевода");
-        QTest::newRow("nothing stored") << QVariant() << "Русский" << russian;
-        QTest::newRow("unknown") << QVariant(QStringLiteral("de")) << "" << russian;
-        QTest::newRow("en, any case")
-            << QVariant(QStringLiteral("EN")) << "English"
-            << "Attention, the program will restart to display the translation correctly";
+        QTest::newRow("nothing stored") << QVariant() << "Русский";
+        QTest::newRow("unknown") << QVariant(QStringLiteral("de")) << "";
+        QTest::newRow("en, any case") << QVariant(QStringLiteral("EN")) << "English";
     }
 
     void languageSwitch()
@@ -53,7 +48,6 @@ private slots:
         boxes.answer(QMessageBox::Ok);
         box->setCurrentIndex(box->findData(other));
         QCOMPARE(CSettings::readValue(CSettings::language, QVariant()).toString(), other);
-        QTEST(boxes.texts().value(0), "notice");
         // Where this copy runs, not beside the executable: the new copy reads the same settings.cfg.
         QCOMPARE(restartedIn, QStringList{QDir::currentPath()});
     }

@@ -16,17 +16,10 @@ class TestServerClient : public QObject
     FakeServer m_server;
     CServerClient* m_client = nullptr;
 
-    void openAndWaitForLogin()
-    {
-        m_client->openWebSoket({m_server.address(), QStringLiteral("operator"), QStringLiteral("pa55word")});
-        QVERIFY(!m_server.waitForMessage(PK::authReq).isEmpty());
-    }
-
 private slots:
     void initTestCase()
     {
         TestHelpers::startProgramObjects();
-        qRegisterMetaType<State>();
         QVERIFY(m_server.start());
     }
 
@@ -37,30 +30,6 @@ private slots:
         m_server.clearMessages();
     }
     void cleanup() { delete m_client; }
-
-    // Nothing goes out before the counts have answered the login, and a login
-    // answer without a status moves nothing. Once ready, texts go out as UTF-8.
-    void loginReadyOnlyWithTheCounts()
-    {
-        QSignalSpy spy(m_client, &CServerClient::clientStateChanged);
-        openAndWaitForLogin();
-        m_server.send(FakeServer::authResp(true));
-        QVERIFY(!m_server.waitForMessage(PK::serverInfoReq).isEmpty());
-        const CLoraDeviceInfo info{QStringLiteral("0102030405060708")};
-        CMessageParser::instance()->getDevReq(info);
-        CMessageParser::instance()->mngDevReq(info);
-        m_server.send(QJsonObject{{PK::cmd, PK::authResp}, {PK::token, QStringLiteral("t")}});
-        m_server.send(FakeServer::serverInfoResp(true));
-        QTRY_VERIFY(m_client->isReady());
-        QVERIFY(m_server.flush(m_client));
-        QCOMPARE(m_server.received(PK::getDevicesReq).size(), 0);
-        QCOMPARE(m_server.received(PK::manageDevicesReq).size(), 0);
-        QCOMPARE(spy.count(), 4);   // connecting, authorization, authorizationSuccess, ready
-
-        const QString cyrillic = QStringLiteral("{\"cmd\":\"x\",\"devName\":\"Счётчик\"}");
-        QVERIFY(m_client->sendMessage(cyrillic));
-        QTRY_VERIFY(m_server.messages().contains(cyrillic));
-    }
 
     // Unsolicited answers of every shape: only a confirmed logout ends the login, nothing starts one.
     void answersMoveTheState_data()
@@ -103,19 +72,37 @@ private slots:
     }
 
     // A refused login is no lost connection and leaves a client that can try again; the
-    // address is remembered once a login to it succeeds. A close frame is a lost connection,
-    // as a dropped one is (that one, and refused connections: the fault suite).
-    void refusedLoginThenClosedSession()
+    // address is remembered once a login to it succeeds. Nothing goes out before the counts
+    // have answered the login, and a login answer without a status moves nothing. Once ready,
+    // texts go out as UTF-8. A close frame is a lost connection, as a dropped one is (that
+    // one, and refused connections: the fault suite).
+    void sessionFromRefusalToCloseFrame()
     {
         CSettings::writeValue(CSettings::serverIpPort, QStringLiteral("10.0.0.1:1"));
         QSignalSpy hostError(m_client, &CServerClient::hostError);
-        openAndWaitForLogin();
+        const CLoraAuthReq login{m_server.address(), QStringLiteral("operator"), QStringLiteral("pa55word")};
+        m_client->openWebSoket(login);
+        QVERIFY(!m_server.waitForMessage(PK::authReq).isEmpty());
         m_server.send(FakeServer::authResp(false));
         QTRY_COMPARE(m_client->clientState(), CServerClient::disconnected);
-        QCOMPARE(hostError.size(), 0);
         QCOMPARE(CSettings::readValue(CSettings::serverIpPort, QVariant()).toString(), "10.0.0.1:1");
-        QVERIFY(m_server.loginClient(m_client));
+
+        QSignalSpy states(m_client, &CServerClient::clientStateChanged);
+        m_client->openWebSoket(login);
+        QVERIFY(!m_server.waitForMessage(PK::authReq).isEmpty());
+        m_server.send(FakeServer::authResp(true));
+        QVERIFY(!m_server.waitForMessage(PK::serverInfoReq).isEmpty());
+        CMessageParser::instance()->getDevReq(CLoraDeviceInfo{QStringLiteral("0102030405060708")});
+        m_server.send(QJsonObject{{PK::cmd, PK::authResp}, {PK::token, QStringLiteral("t")}});
+        m_server.send(FakeServer::serverInfoResp(true));
+        QTRY_VERIFY(m_client->isReady());
+        QVERIFY(m_server.flush(m_client));
+        QCOMPARE(m_server.received(PK::getDevicesReq).size(), 0);
+        QCOMPARE(states.count(), 4);   // connecting, authorization, authorizationSuccess, ready
         QCOMPARE(CSettings::readValue(CSettings::serverIpPort, QVariant()).toString(), m_server.address());
+        const QString cyrillic = QStringLiteral("{\"cmd\":\"x\",\"devName\":\"Счётчик\"}");
+        QVERIFY(m_client->sendMessage(cyrillic));
+        QTRY_VERIFY(m_server.messages().contains(cyrillic));
 
         m_server.closeClient();
         QTRY_COMPARE(m_client->clientState(), CServerClient::disconnected);
