@@ -113,6 +113,9 @@ private slots:
     {
         const QJsonObject serverInfo{{Keys::cmd, Keys::serverInfoReq}};
         QCOMPARE(ask(QStringLiteral("{\"cmd\":")).value(Keys::errString).toString(), Words::invalidJson);
+        const QString tooBig(m_config.maxMessageBytes, QLatin1Char('a'));
+        QCOMPARE(ask(request(Keys::serverInfoReq, Keys::data, tooBig)).value(Keys::errString).toString(),
+                 Words::messageTooBig);
         QCOMPARE(ask(serverInfo).value(Keys::errString).toString(), QString());
         const QJsonObject login{{Keys::cmd, Keys::authReq}, {Keys::login, "admin"}, {Keys::password, "x"}};
         const QJsonObject refused = ask(login);
