@@ -6,7 +6,7 @@
 #include "Diagnostics.h"
 #include "ProtocolKeys.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -14,6 +14,7 @@
 #include <QJsonObject>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -59,7 +60,7 @@ void CDeviceTable::prepare(const CloraInfoResp& info)
 {
     DIAG() << qint64(info.deviceCountOther) + info.deviceCountZarvo;
     if (m_table->rowCount() > 0)
-        m_table->setRowCount(0);
+        dropRows();
     m_table->setColumnCount(3);
     m_table->setHorizontalHeaderLabels(
         {QCoreApplication::translate("CIAboutDevice", "Имя устройства"), QStringLiteral("DevEUI"),
@@ -83,9 +84,17 @@ void CDeviceTable::fill(const QJsonDocument& doc)
     if (devices.isEmpty())
         return;
 
-    // Dropping the old rows first, so no name of an earlier list survives
-    // in a row whose new device has none.
-    m_table->setRowCount(0);
+    // The old rows go first, so no name of an earlier list survives in a row
+    // whose new device has none.
+    dropRows();
+    writeRows(devices);
+    m_filter->apply();
+    updateActionPanels();
+}
+
+void CDeviceTable::writeRows(const QJsonArray& devices)
+{
+    const QScopedValueRollback<bool> refilling(m_refilling, true);
     m_table->setRowCount(devices.size());
     const auto cell = [](const QString& text) {
         auto* item = new QTableWidgetItem(text);
@@ -108,9 +117,21 @@ void CDeviceTable::fill(const QJsonDocument& doc)
                                                  : name));
         }
     }
+}
+
+void CDeviceTable::dropRows()
+{
+    // A Delete button with the focus (after a click, or a cancelled question)
+    // hands it on as its row goes, and the view scrolls to whatever takes it,
+    // while Qt is still walking the panels of the rows it removes: a panel made
+    // or removed then corrupts that walk. The table takes the focus first, and
+    // no panel is touched until the new rows are in place.
+    QWidget* focused = QApplication::focusWidget();
+    if (focused && m_table->viewport()->isAncestorOf(focused))
+        m_table->setFocus();
+    const QScopedValueRollback<bool> dropping(m_refilling, true);
+    m_table->setRowCount(0);
     m_panelRows = {0, -1};
-    m_filter->apply();
-    updateActionPanels();
 }
 
 void CDeviceTable::updateActionPanels()
@@ -119,6 +140,8 @@ void CDeviceTable::updateActionPanels()
     // painting one grows with the number of its siblings: 10,000 of them took
     // half a minute to show. Panels are therefore kept for the rows in view and
     // a margin around them, and follow the scrolling.
+    if (m_refilling)
+        return;   // the rows are changing; the refill places the panels once done
     const int rows = m_table->rowCount();
     if (rows == 0) {
         m_panelRows = {0, -1};   // emptying the table took the panels with it

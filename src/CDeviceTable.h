@@ -2,6 +2,7 @@
 
 #include "LoraRecords.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QString>
 #include <QWidget>
@@ -37,6 +38,8 @@ private slots:
 private:
     QWidget* createActionPanel(int row);
     QString devEuiInRow(int row) const;
+    void dropRows();
+    void writeRows(const QJsonArray& devices);
     void confirmAndDelete(const QString& devEui);
 
     QTableWidget* m_table = nullptr;
@@ -47,4 +50,5 @@ private:
         int last;
     };
     PanelRows m_panelRows{0, -1};
+    bool m_refilling = false;   // rows are being removed or added: no panel work
 };

@@ -114,6 +114,29 @@ private slots:
                  QStringList{euiOf(2999)});
         QCOMPARE(boxes.texts().value(0), "Вы уверены что хотите удалить устройство " + euiOf(2999) + "?");
     }
+
+    // A Delete button keeps the focus after its question is cancelled; the
+    // refills that follow must not trip over it.
+    void refillAfterCancelledDelete()
+    {
+        QJsonArray devices;
+        for (int i = 0; i < 3000; ++i)
+            devices.append(device(euiOf(i), QStringLiteral("meter")));
+        TestHelpers::child<QTabWidget>(m_ws.get(), "tabs")->setCurrentIndex(1);
+        m_ws->show();
+        QApplication::setActiveWindow(m_ws.get());
+        QVERIFY(QTest::qWaitForWindowActive(m_ws.get()));
+        fill(devices);
+        m_table->scrollToBottom();
+        QTRY_VERIFY(m_table->cellWidget(2999, 2));
+        auto* button = m_table->cellWidget(2999, 2)->findChild<QPushButton*>();
+        button->setFocus();   // where a click leaves it, and a cancelled question gives it back
+        QTRY_COMPARE(QApplication::focusWidget(), button);
+        fill(devices);
+        fill(devices);
+        QCOMPARE(m_table->rowCount(), 3000);
+        QVERIFY(m_table->cellWidget(2999, 2));
+    }
 };
 
 QTEST_MAIN(TestDeviceTable)

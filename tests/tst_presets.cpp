@@ -77,6 +77,7 @@ private slots:
         QCOMPARE(save(QStringLiteral("a"), {QMessageBox::Yes}), QStringList{"Do you want to change this preset?"});
         // The list's own entry could never be chosen as a preset.
         QCOMPARE(save(custom, {QMessageBox::Ok}), QStringList{"Имя \"custom\" занято списком, выберите другое"});
+        QCOMPARE(save(QString(), {QMessageBox::Ok}), QStringList{"Empty preset name"});
         QCOMPARE(stored().size(), 3);
 
         // A store that cannot be written: a warning instead of the "created" question.
