@@ -27,18 +27,13 @@
 namespace {
 
 const QString settingsFile = QStringLiteral("settings.cfg");
-const QString noConnection = QStringLiteral("Нет подлючения к серверу");
 const QString admin = QStringLiteral("admin");
+const QString appEuiHex = QStringLiteral("70B3D57ED0000001");
 const QString appKeyHex = QStringLiteral("2B7E151628AED2A6ABF7158809CF4F3C");
 
 enum SettingsShape { File, Directory, NamedPipe };
 
-QByteArray codeFor(const QString& devEui)
-{
-    return EndToEndRig::scanCode(devEui, QStringLiteral("70B3D57ED0000001"), appKeyHex);
-}
-
-QString serverStatus(const EndToEndRig& rig) { return rig.child<QLabel>("serverStatusLabel")->text(); }
+QByteArray codeFor(const QString& devEui) { return EndToEndRig::scanCode(devEui, appEuiHex, appKeyHex); }
 
 } // namespace
 
@@ -61,47 +56,37 @@ private slots:
         DevServer::ServerProcess server(QStringLiteral(TESMAR_DEVSERVER_PATH));
         QVERIFY2(server.start(), qPrintable(server.errorText()));
         EndToEndRig rig;
-        QVERIFY2(rig.isScannerOpen(), qPrintable(rig.errorText()));
         const QString first = QStringLiteral("70B3D57ED0000A01");
         const QString second = QStringLiteral("70B3D57ED0000A02");
         QVERIFY(rig.logIn(server.address(), admin, admin));
         rig.setAutoMode(true);
         QCOMPARE(rig.scanAndWaitForVerdict(codeFor(first)), PK::Status::added);
-        QTRY_COMPARE(rig.totalCounterText(), QStringLiteral("1"));   // nothing left in flight
 
         QVERIFY(server.kill());
         QTRY_COMPARE(rig.loginError(), QStringLiteral("Remote Host Closed Error"));
-        QCOMPARE(rig.child<QPushButton>("connectButton")->isEnabled(), true);
-        QCOMPARE(rig.client()->clientState(), CServerClient::disconnected);
-        QCOMPARE(rig.child<QPushButton>("addButton")->isEnabled(), false);
         // A scan while the server is gone registers nothing, auto mode included.
         QVERIFY(rig.scan(codeFor(second)));
-        QTRY_COMPARE(serverStatus(rig), noConnection);
+        QTRY_COMPARE(rig.scannedDevEui(), second);
 
         QVERIFY2(server.startOnPort(server.port()), qPrintable(server.errorText()));
         QVERIFY(rig.logIn(server.address(), admin, admin));
-        QCOMPARE(rig.loginError(), QString());
         QCOMPARE(rig.scanAndWaitForVerdict(codeFor(second)), PK::Status::added);
         QCOMPARE(ScannedDevices::instance()->deviceEuis(), (QStringList{first, second}));
         QCOMPARE(TestHelpers::devicesFileBlocks(), (QStringList{first, second}));
     }
 
-    // A login that never completes: nobody listens, the peer is no WebSocket
-    // server, or the server stalls or babbles. Failures to connect are shown;
-    // scans meanwhile register nothing; Disconnect sends nothing but gives the
-    // attempt up, and the next Connect, to a good server, logs in.
+    // A login that never completes (bad port, no WebSocket server, an answer the
+    // program does not take): a failed connection is shown, a scan registers nothing,
+    // Disconnect sends nothing but gives the attempt up, and the next Connect logs in.
     void loginNeverCompletes_data()
     {
         QTest::addColumn<QString>("address");   // "tcp": a TCP peer's, "ws": a WebSocket server's
-        QTest::addColumn<QByteArray>("answer");  // the TCP peer's (null: port closed) or to the login
-        QTest::newRow("refused") << "tcp" << QByteArray();
+        QTest::addColumn<QByteArray>("answer");  // the TCP peer's or to the login
         QTest::newRow("port out of range") << "127.0.0.1:70000" << QByteArray();
         QTest::newRow("not a WebSocket server")
             << "tcp" << QByteArray("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n");
         QTest::newRow("cut in the handshake") << "tcp" << QByteArray("HTTP/1.1 101 Switching Protocols\r\n");
-        QTest::newRow("silent") << "ws" << QByteArray();
         QTest::newRow("not JSON") << "ws" << QByteArray("<html>502 Bad Gateway</html>");
-        QTest::newRow("binary noise") << "ws" << QByteArray("\x01\xff{\"cmd\":\x00", 9);
         QTest::newRow("login answer of wrong types")
             << "ws" << QByteArray(R"({"cmd":"auth_resp","status":"true","token":7,"err_string":[]})");
     }
@@ -125,47 +110,36 @@ private slots:
         });
         if (address == QLatin1String("tcp"))
             address = QStringLiteral("127.0.0.1:%1").arg(tcpPeer.serverPort());
-        if (answer.isNull())
-            tcpPeer.close();
         if (address == QLatin1String("ws"))
             address = webSocketPeer.address();
 
         EndToEndRig rig;
-        QVERIFY2(rig.isScannerOpen(), qPrintable(rig.errorText()));
-        QSignalSpy hostError(rig.client(), &CServerClient::hostError);
         QSignalSpy answers(rig.client(), &QWebSocket::textMessageReceived);
         rig.connectTo(address, admin, admin);
         if (reported) {
             QTRY_COMPARE(rig.loginError().isEmpty(), false);
-            QTRY_COMPARE(rig.client()->clientState(), CServerClient::disconnected);
         } else {
             QVERIFY(!webSocketPeer.waitForMessage(PK::authReq).isEmpty());
-            if (!answer.isEmpty())
-                webSocketPeer.sendText(QString::fromLatin1(answer));
-            QTRY_COMPARE(answers.count(), answer.isEmpty() ? 0 : 1);
+            webSocketPeer.sendText(QString::fromLatin1(answer));
+            QTRY_COMPARE(answers.count(), 1);
         }
-        QCOMPARE(hostError.size(), reported ? 1 : 0);
 
-        // Scans show, by click or in auto mode (each after the answer's
-        // queued parse), and say there is no connection.
-        for (const QString& devEui : {QStringLiteral("70B3D57ED0000B01"), QStringLiteral("70B3D57ED0000B02")}) {
-            QVERIFY(rig.scan(codeFor(devEui)));
-            QTRY_COMPARE(rig.scannedDevEui(), devEui);
-            QCOMPARE(serverStatus(rig), noConnection);
-            rig.setAutoMode(true);
-        }
-        QCOMPARE(rig.client()->isReady(), false);
-        QCOMPARE(rig.isOnline(), false);
+        // A scan in auto mode (after the answer's queued parse) shows, says
+        // there is no connection, and neither registers nor is looked up.
+        const QString devEui = QStringLiteral("70B3D57ED0000B01");
+        rig.setAutoMode(true);
+        QVERIFY(rig.scan(codeFor(devEui)));
+        QTRY_COMPARE(rig.scannedDevEui(), devEui);
+        QCOMPARE(rig.child<QLabel>("serverStatusLabel")->text(), QStringLiteral("Нет подлючения к серверу"));
         QCOMPARE(ScannedDevices::instance()->count(), 0);
 
         rig.child<QPushButton>("disconnectButton")->click();
-        QTRY_COMPARE(rig.client()->clientState(), CServerClient::disconnected);
-        QCOMPARE(webSocketPeer.messages().size(), reported ? 0 : 1);   // the login request alone
-        webSocketPeer.setAutoReply(PK::authReq, FakeServer::authResp(true));
-        webSocketPeer.setAutoReply(PK::serverInfoReq, FakeServer::serverInfoResp(true));
+        webSocketPeer.setAutoReply(PK::authReq, [](const QJsonObject&) {
+            return QList<QJsonObject>{FakeServer::authResp(true), FakeServer::serverInfoResp(true)};
+        });
         QVERIFY(rig.logIn(webSocketPeer.address(), admin, admin));
-        QCOMPARE(rig.isOnline(), true);
-        QCOMPARE(rig.loginError(), QString());
+        QVERIFY(webSocketPeer.flush(rig.client()));
+        QCOMPARE(webSocketPeer.messages().size(), reported ? 3 : 4);   // logins, counts request, flush probe
     }
 
     // A scanner on a USB-serial bridge delivers one code in several reads; an
@@ -186,7 +160,6 @@ private slots:
         QFETCH(bool, unplugged);
         FakeServer server;
         EndToEndRig rig;
-        QVERIFY2(rig.isScannerOpen(), qPrintable(rig.errorText()));
         QVERIFY(server.loginClient(rig.client()));
         const CScanerSettings* panel = rig.window()->leftPanel()->scanerSettings();
         QSignalSpy scans(rig.window()->leftPanel(), &CLeftPanel::newDeviceInfo);
@@ -204,16 +177,13 @@ private slots:
         // Once the quiet gap is over (or given up), every scan has been handed
         // on and looked up: the whole code once, half a code never.
         QTRY_COMPARE(rig.child<QTimer>("scanQuietGap")->isActive(), false);
-        const int records = unplugged ? 0 : 1;
-        QCOMPARE(scans.count(), records);
+        QCOMPARE(scans.count(), unplugged ? 0 : 1);
         QCOMPARE(rig.child<QLineEdit>("appKeyEdit")->text(), unplugged ? QString() : appKeyHex);
-        QCOMPARE(log.count(QStringLiteral("Ошибка чтения QR/Barcode")), 0);
         // An unplugged line is closed, not read in a tight loop.
-        const int errorLines = log.count(QStringLiteral("Serial port errorOccurred"));
-        QCOMPARE(errorLines > 0, unplugged);
+        const int errorLines = log.lines().filter(QStringLiteral("Serial port errorOccurred")).size();
         QVERIFY2(errorLines < 5, qPrintable(QString::number(errorLines)));
         QVERIFY(server.flush(rig.client()));
-        QCOMPARE(server.received(PK::getDevicesReq).size(), records);
+        QCOMPARE(server.received(PK::getDevicesReq).size(), unplugged ? 0 : 1);
     }
 
     // The operator is told, the registration goes on, and the log pane does
@@ -235,21 +205,17 @@ private slots:
         QCOMPARE(::mkfifo("pipe", 0600), 0);
         FakeServer server;
         EndToEndRig rig;
-        QVERIFY2(rig.isScannerOpen(), qPrintable(rig.errorText()));
         currentDevicesFileName = fileName;
         const auto restore = qScopeGuard([] { currentDevicesFileName = QStringLiteral("Devices.txt"); });
         QVERIFY(server.loginClient(rig.client()));
         const QString devEui = QStringLiteral("70B3D57ED0000D01");
         QVERIFY(rig.scan(codeFor(devEui)));
         QTRY_COMPARE(rig.scannedDevEui(), devEui);
-        QTRY_COMPARE(rig.child<QPushButton>("addButton")->isEnabled(), true);
 
         ModalAnswerer boxes;
         boxes.answer(QMessageBox::Ok);
         const QString logBefore = LogOutputWidget::instance()->plainText();
-        rig.clickAdd();
-        QCOMPARE(boxes.answered(), 1);
-        QCOMPARE(boxes.titles().value(0), QStringLiteral("Error"));
+        rig.child<QPushButton>("addButton")->click();
         QCOMPARE(boxes.texts().value(0), reason);
         QCOMPARE(ScannedDevices::instance()->deviceEuis(), QStringList{devEui});
         const QJsonObject request = server.waitForMessage(PK::manageDevicesReq);
@@ -295,12 +261,7 @@ private slots:
             << QStringList();
         presets("50 MB of presets", QJsonDocument(many).toJson(QJsonDocument::Compact), manyNames);
         presets("presets not JSON", "{\"preset\":");
-        presets("presets a number", "5");
         presets("presets an object", R"({"preset":"a","settings":{}})");
-        presets("presets not objects", R"([1,"two",null,[3],true])");
-        presets("preset names not texts",
-                R"([{"preset":5},{"preset":["x"]},{"preset":{}},{"preset":""},{"preset":"custom"}])");
-        presets("presets nested past the parser's limit", QByteArray(100000, '['));
         presets("sane presets among broken",
                 QByteArray(R"([7,{"preset":"good","settings":{"device":{"devName":"n","devClass":"CLASS_C"},)"
                            R"("adaptiveDataRate":{"preferDr":3},"rxDeviceSettings":{"rxWindow":1}}},)"
@@ -310,7 +271,8 @@ private slots:
                            R"({"preset":"shapes","settings":[1,2]},{"preset":"sections","settings":{)"
                            R"("device":"x","freqPlan":[],"rxDeviceSettings":5,"position":null}},)"
                            R"({"preset":"deep","settings":{"device":)")
-                    + QByteArray(300, '[') + QByteArray(300, ']') + "}}]",
+                    + QByteArray(300, '[') + QByteArray(300, ']') + R"(}},"two",null,[3],true,{"preset":5},)"
+                    + R"({"preset":["x"]},{"preset":{}},{"preset":""},{"preset":"custom"}])",
                 {"good", "empty", "numbers", "shapes", "sections", "deep"});
     }
 

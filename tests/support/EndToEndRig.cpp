@@ -64,12 +64,6 @@ QString EndToEndRig::loginError() const
     return label->isVisibleTo(label->parentWidget()) ? label->text() : QString();
 }
 
-void EndToEndRig::clickAdd() { QTest::mouseClick(child<QPushButton>("addButton"), Qt::LeftButton); }
-void EndToEndRig::clickDeleteAddedDevices()
-{
-    QTest::mouseClick(child<QPushButton>("deleteButton"), Qt::LeftButton);
-}
-
 QByteArray EndToEndRig::scanCode(const QString& devEui, const QString& appEui, const QString& appKey)
 {
     return QStringLiteral("DevEUI=%1\r\nAppEUI=%2\r\nAppKey=%3\r\n").arg(devEui, appEui, appKey).toLatin1();

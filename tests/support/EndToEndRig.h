@@ -23,7 +23,6 @@ public:
 
     // The pseudo-terminal exists and the scanner panel holds its other end open.
     bool isScannerOpen() const;
-    QString errorText() const { return m_scanner.errorString(); }
     PseudoTerminal& scanner() { return m_scanner; }
 
     CMainWindow* window() const { return m_window.get(); }
@@ -34,14 +33,10 @@ public:
 
     // Fills the login fields ("127.0.0.1:PORT", user, password) and presses Connect.
     void connectTo(const QString& address, const QString& user, const QString& password);
-    // The same, then waits until the client is ready.
     bool logIn(const QString& address, const QString& user, const QString& password, int timeoutMs = 5000);
-    bool isOnline() const { return child<QLabel>("statusText")->text() == QLatin1String("Online:"); }
     QString loginError() const;   // the login widget's error line, empty while hidden
 
     void setAutoMode(bool on) { child<QCheckBox>("autoModeCheck")->setChecked(on); }
-    void clickAdd();
-    void clickDeleteAddedDevices();
 
     // What a scanner sends for one OTAA device.
     static QByteArray scanCode(const QString& devEui, const QString& appEui, const QString& appKey);
@@ -53,9 +48,7 @@ public:
     QString scanAndWaitForVerdict(const QByteArray& code, int timeoutMs = 5000);
 
     QString scannedDevEui() const { return child<QLineEdit>("devEuiEdit")->text(); }
-    QString verdictText() const { return child<QLabel>("messageLabel")->text(); }
     QString addedCounterText() const { return child<QLabel>("addedValue")->text(); }   // added in this run
-    QString totalCounterText() const { return child<QLabel>("totalValue")->text(); }   // on the server
 
 private:
     QObject m_owner;   // of the single objects, in the application's place

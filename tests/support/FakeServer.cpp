@@ -84,11 +84,6 @@ void FakeServer::dropClient()
         m_client->abort();
 }
 
-void FakeServer::setAutoReply(const QString& cmd, const QJsonObject& answer)
-{
-    setAutoReply(cmd, [answer](const QJsonObject&) { return QList<QJsonObject>{answer}; });
-}
-
 QJsonObject FakeServer::authResp(bool status, const QString& token, const QString& errString)
 {
     return {{PK::cmd, PK::authResp}, {PK::status, status}, {PK::token, token},

@@ -48,7 +48,6 @@ public:
 
     // Answers every request with this "cmd" at once with what the responder returns.
     void setAutoReply(const QString& cmd, Responder answers) { m_autoReplies.insert(cmd, std::move(answers)); }
-    void setAutoReply(const QString& cmd, const QJsonObject& answer);
     void clearAutoReplies() { m_autoReplies.clear(); }
 
     static QJsonObject authResp(bool status, const QString& token = QStringLiteral("token-1"),

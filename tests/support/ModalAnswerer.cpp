@@ -7,9 +7,8 @@
 ModalAnswerer::ModalAnswerer(QObject* parent)
     : QObject(parent)
 {
-    m_timer.setInterval(10);
     connect(&m_timer, &QTimer::timeout, this, &ModalAnswerer::poll);
-    m_timer.start();
+    m_timer.start(10);
 }
 
 void ModalAnswerer::answer(QMessageBox::StandardButton button, Hook beforeAnswer)
@@ -24,7 +23,6 @@ void ModalAnswerer::poll()
         return;
     const Answer next = m_answers.takeFirst();
     m_texts.append(box->text());
-    m_titles.append(box->windowTitle());
     m_defaults.append(box->standardButton(box->defaultButton()));   // NoButton when there is none
 
     m_timer.stop();   // a hook may spin the event loop: no second answer meanwhile

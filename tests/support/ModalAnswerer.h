@@ -21,7 +21,6 @@ public:
 
     int answered() const { return m_texts.size(); }
     QStringList texts() const { return m_texts; }
-    QStringList titles() const { return m_titles; }
     QList<QMessageBox::StandardButton> defaults() const { return m_defaults; }
 
 private:
@@ -34,7 +33,6 @@ private:
     };
     QList<Answer> m_answers;
     QStringList m_texts;
-    QStringList m_titles;
     QList<QMessageBox::StandardButton> m_defaults;
     QTimer m_timer;
 };

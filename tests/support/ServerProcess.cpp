@@ -47,18 +47,14 @@ bool ServerProcess::startOnPort(quint16 port, const QStringList& options, int ti
 
 bool ServerProcess::stop(int timeoutMs)
 {
-    if (m_process.state() == QProcess::NotRunning)
-        return true;
     m_process.terminate();
     return m_process.waitForFinished(timeoutMs) || kill(timeoutMs);
 }
 
 bool ServerProcess::kill(int timeoutMs)
 {
-    if (m_process.state() == QProcess::NotRunning)
-        return true;
     m_process.kill();
-    return m_process.waitForFinished(timeoutMs);
+    return m_process.waitForFinished(timeoutMs) || m_process.state() == QProcess::NotRunning;
 }
 
 } // namespace DevServer

@@ -9,7 +9,6 @@
 
 namespace PK = ProtocolKeys;
 
-// Small pieces most suites share.
 namespace TestHelpers {
 
 inline QString compact(const QJsonObject& object)
