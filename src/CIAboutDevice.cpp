@@ -243,6 +243,10 @@ void CIAboutDevice::sendInfoToTheNextStage()
 
     const CLoraDeviceInfo device = completedRecord(m_deviceInfo, m_keysBox->shownDevEui(), optional, expert);
     m_deviceInfo = device;
+    // The verdict on show was about an earlier request; a refusal word with no
+    // text of its own would leave it standing, an earlier "added" looking like this
+    // device's success. (An import reports its verdicts in its own dialog.)
+    m_messageLabel->hide();
     registerDevice(device);
 }
 
@@ -262,10 +266,6 @@ bool CIAboutDevice::registerDevice(CLoraDeviceInfo device)
     // Recorded before the request leaves, whatever the server answers. A box
     // about the devices file lets answers and scans in meanwhile: they may
     // change the working record, never this copy of it.
-    // The verdict on show was about an earlier request; a refusal word with no
-    // text of its own would leave it standing, an earlier "added" looking like this
-    // device's success.
-    m_messageLabel->hide();
     ScannedDevices* scanned = ScannedDevices::instance();
     const bool written = scanned->writeDeviceToFile(device);
     scanned->registrationSent(device.devEui);
